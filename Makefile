@@ -1,0 +1,45 @@
+# Quendry: `make run` starts the wizard under Wine, `make test` runs every test. Both install what
+# is missing first.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+TEST_ARCH = $(shell scripts/test-arch.sh)
+WINBUILD = build/$(if $(filter i686,$(TEST_ARCH)),win32,win64)
+
+.PHONY: setup host win32 win64 winbuild test unit wintest run screenshots clean
+
+setup:
+	@scripts/setup.sh
+
+host: setup
+	cmake -S . -B build/host -DCMAKE_BUILD_TYPE=Debug >/dev/null
+	cmake --build build/host -j $(JOBS)
+
+# The product: one 32-bit executable.
+win32: setup
+	cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+	cmake --build build/win32 -j $(JOBS)
+
+# Its 64-bit twin, for machines whose kernel runs no 32-bit code (Wine then cannot start 32-bit programs).
+win64: setup
+	cmake -S . -B build/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+	cmake --build build/win64 -j $(JOBS)
+
+winbuild: win32 $(if $(filter x86_64,$(TEST_ARCH)),win64)
+
+unit: host
+	cd build/host && ctest --output-on-failure
+
+wintest: winbuild
+	@echo "Windows tests run the $(TEST_ARCH) build ($(WINBUILD)) under Wine"
+	cd $(WINBUILD) && ../../scripts/with-display.sh ctest --output-on-failure
+
+test: unit wintest
+
+run: winbuild
+	@scripts/run.sh $(WINBUILD)/Quendry.exe
+
+screenshots: winbuild
+	@scripts/screenshots.sh $(WINBUILD)
+
+clean:
+	rm -rf build

@@ -1,0 +1,76 @@
+#pragma once
+// Every control of the main window, described once as data. The Win32 form creates real child
+// windows from this table; the recording form in tests starts from it too. Positions and sizes are
+// in twips (1/1440 inch) relative to the parent, unless the size is marked as pixels (icons).
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+// Stable control ids. Next and Cancel carry the dialog ids IDOK and IDCANCEL, so that Enter and Esc
+// reach them through the dialog keyboard interface.
+enum class ControlId : int {
+    frmMain = 0, // the window itself (caption, pointer)
+    cmdWeiter = 1,
+    cmdAbbrechen = 2,
+    cmdZurueck = 100,
+    pic1, pic2, pic3, pic4, pic5,
+    ShellExecuteTimer, tmrTooltipRemoveCheck,
+    // pic1
+    imgBigPicture, lblWillkommen, Label10, Label11, Label13,
+    // pic2
+    Label19, lblHeaderExplanation1, lblMDACVerHeader, imgMDACVerOK, imgMDACVerProb, lblMDACVerDescr,
+    lblDownloadMDAC, lblJetVerHeader, imgJetVerOK, imgJetVerProb, lblJetVerDescr,
+    lblVersionsContinue, Label7, Label20,
+    // pic3
+    Label6, lblHeaderExplanation2, Label1, imgDownArrow, cmdRepairMDAC, ProgressBar1, imgRepairing,
+    Label2, Label16, optResolved, optFurtherProblems, Label4, Label8,
+    // pic4
+    Label5, lblExplanation3, Label3, lvwMDACFiles, lblRepairUrl, Label9,
+    // pic5
+    lblHeader4, Label14, lblHeaderExplanation4, Label12,
+    Last
+};
+
+enum class ControlKind { Window, Page, Button, Label, Image, Option, ListView, ProgressBar, Timer };
+
+// What an image control shows (resource ids of the pictures in res/).
+enum class Picture { None, BigPicture, OkIcon, ProblemIcon, DownArrow, Repairing };
+
+struct ControlSpec {
+    ControlId Id;
+    std::string_view Name;
+    ControlKind Kind;
+    ControlId Parent;
+    int Left, Top, Width, Height; // twips; Width/Height in pixels when SizeInPixels
+    bool SizeInPixels;
+    std::string_view FontName; // design-time face
+    double FontSize;           // points
+    bool Bold;
+    bool AutoSize;  // a label that sizes itself to its text
+    bool Link;      // drawn in pure blue
+    bool Visible;
+    bool Enabled;
+    int TabIndex;   // -1: not a tab stop
+    Picture Image;
+    std::string_view Caption; // design-time caption (most are set at start-up)
+};
+
+std::span<const ControlSpec> ControlTable();
+const ControlSpec& Spec(ControlId id);
+// The name as the window defines it ("cmdZurück" for the Back button).
+std::string_view ControlName(ControlId id);
+
+// Client area of the window, in twips.
+inline constexpr int kClientWidthTwips = 7320;
+inline constexpr int kClientHeightTwips = 4860;
+// The page header: white band, separator at 696 twips.
+inline constexpr int kHeaderBandLeft = -12, kHeaderBandTop = -12, kHeaderBandWidth = 7440,
+                     kHeaderBandHeight = 732, kHeaderSeparatorTop = 696;
+// The etched rule above the button bar.
+inline constexpr int kLine1Top = 4224, kLine2Top = 4240;
+
+constexpr int TwipsToPixels(int twips, int dpi) {
+    // Rounds half away from zero, so that negative positions mirror positive ones.
+    long long v = static_cast<long long>(twips) * dpi;
+    return static_cast<int>(v >= 0 ? (v + 720) / 1440 : -((-v + 720) / 1440));
+}

@@ -1,0 +1,62 @@
+# The Windows build: Win32 adapters, the resources, Quendry.exe, fixtures and the tests that run
+# under Wine. Included from the top-level list when cross-compiling with MinGW.
+
+set(QUENDRY_SYSLIBS comctl32 gdi32 user32 shell32 ole32 oleaut32 advapi32 version uuid)
+set(WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
+
+# Adapters: one library per folder, every *_win.cpp but the program's entry point.
+set(QUENDRY_WIN)
+foreach(area app repair registry tooltips text)
+    file(GLOB src CONFIGURE_DEPENDS ${area}/*_win.cpp)
+    list(FILTER src EXCLUDE REGEX "main_win\\.cpp$")
+    if(src)
+        add_library(win_${area} STATIC ${src})
+        list(APPEND QUENDRY_WIN win_${area})
+    endif()
+endforeach()
+
+# Quendry.exe: GUI subsystem, resources with manifest, version and pictures.
+configure_file(res/version.h.in ${CMAKE_BINARY_DIR}/generated/res_version.h)
+add_executable(Quendry WIN32 app/main_win.cpp res/quendry.rc)
+target_include_directories(Quendry PRIVATE ${CMAKE_BINARY_DIR}/generated)
+set_target_properties(Quendry PROPERTIES OUTPUT_NAME Quendry)
+target_link_options(Quendry PRIVATE -municode)
+target_link_libraries(Quendry PRIVATE ${QUENDRY_WIN} ${QUENDRY_CORE} ${QUENDRY_SYSLIBS})
+set_source_files_properties(res/quendry.rc PROPERTIES
+    INCLUDE_DIRECTORIES "${CMAKE_SOURCE_DIR}/res;${CMAKE_BINARY_DIR}/generated")
+
+# Fixtures and helper programs for the tests.
+if(EXISTS ${CMAKE_SOURCE_DIR}/fixtures/fixtures.cmake)
+    include(${CMAKE_SOURCE_DIR}/fixtures/fixtures.cmake)
+endif()
+
+# Win32 tests against the real platform: one executable per folder of tests/win, one Wine start each.
+file(GLOB win_dirs LIST_DIRECTORIES true CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win/*)
+foreach(dir IN LISTS win_dirs)
+    if(IS_DIRECTORY ${dir})
+        get_filename_component(name ${dir} NAME)
+        file(GLOB tsrc CONFIGURE_DEPENDS ${dir}/*.cpp)
+        if(tsrc)
+            add_executable(win_${name} ${tsrc})
+            target_link_libraries(win_${name} PRIVATE ${QUENDRY_WIN} ${QUENDRY_CORE} ${QUENDRY_GTEST} ${QUENDRY_SYSLIBS})
+            add_test(NAME win_${name} COMMAND ${WINE_RUN} $<TARGET_FILE:win_${name}>)
+            if(TARGET fixtures)
+                add_dependencies(win_${name} fixtures)
+            endif()
+        endif()
+    endif()
+endforeach()
+
+# End-to-end tests: a Win32 driver that starts the real Quendry.exe and works it as a user would.
+file(GLOB e2e_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+if(e2e_src)
+    add_executable(e2e_tests ${e2e_src})
+    target_link_libraries(e2e_tests PRIVATE ${QUENDRY_GTEST} ${QUENDRY_SYSLIBS})
+    target_compile_definitions(e2e_tests PRIVATE QUENDRY_EXE_NAME="Quendry.exe")
+    add_dependencies(e2e_tests Quendry)
+    if(TARGET fixtures)
+        add_dependencies(e2e_tests fixtures)
+    endif()
+    add_test(NAME e2e COMMAND ${WINE_RUN} $<TARGET_FILE:e2e_tests>)
+    set_tests_properties(e2e PROPERTIES TIMEOUT 1500)
+endif()

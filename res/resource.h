@@ -1,0 +1,10 @@
+#pragma once
+// Resource ids of the pictures, shared by the resource script and the Win32 form.
+#define IDB_BIGPICTURE 101
+#define IDI_OK 102
+#define IDI_PROBLEM 103
+#define IDI_DOWNARROW 104
+#define IDI_REPAIRING 105
+#define IDB_CHECKMARK 106
+#define IDB_WARNING 107
+#define IDI_APP 108

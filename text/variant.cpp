@@ -1,0 +1,36 @@
+#include "variant.h"
+
+#include <charconv>
+#include <cstdio>
+
+namespace {
+std::string NumberText(double d) {
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, d);
+    return std::string(buf, res.ptr);
+}
+
+std::string DateText(const Date& d) {
+    char buf[32];
+    if (d.Hour == 0 && d.Minute == 0 && d.Second == 0)
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.Year, d.Month, d.Day);
+    else
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", d.Year, d.Month, d.Day,
+                      d.Hour, d.Minute, d.Second);
+    return buf;
+}
+} // namespace
+
+std::string ToText(const Variant& v) {
+    struct Visitor {
+        std::string operator()(std::monostate) const { return {}; }
+        std::string operator()(const std::string& s) const { return s; }
+        std::string operator()(int16_t i) const { return std::to_string(i); }
+        std::string operator()(int32_t i) const { return std::to_string(i); }
+        std::string operator()(const ByteArray& b) const { return std::string(b.begin(), b.end()); }
+        std::string operator()(double d) const { return NumberText(d); }
+        std::string operator()(bool b) const { return b ? "True" : "False"; }
+        std::string operator()(const Date& d) const { return DateText(d); }
+    };
+    return std::visit(Visitor{}, v);
+}
