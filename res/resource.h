@@ -7,4 +7,5 @@
 #define IDI_REPAIRING 105
 #define IDB_CHECKMARK 106
 #define IDB_WARNING 107
-#define IDI_APP 108
+// The lowest icon id: Explorer takes the first icon group, and the groups are ordered by id.
+#define IDI_APP 100
