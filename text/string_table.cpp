@@ -1,0 +1,161 @@
+#include "text/string_table.h"
+
+#include <algorithm>
+#include <array>
+
+// Scheme and host of the maker's web site; the build sets it for every core library.
+#ifndef QUENDRY_WEB_BASE
+#define QUENDRY_WEB_BASE "https://www.velmora.example"
+#endif
+
+namespace {
+
+struct Entry {
+    uint16_t Id;
+    const char* English;
+    const char* German;
+};
+
+// The closing letter differs between the languages in content: the English one asks for a
+// donation and is signed by a person, the German one points to the support address.
+constexpr const char* kClosingLetterEnglish =
+    "Dear User,\n\nThis software has probably resolved your MDAC problems and saved you from a "
+    "time-consuming reinstall of Windows.\n\nTo make future updates with enhancements possible, "
+    "we request to support this project with a small donation of US-$ 5.00. Click Exit to show a "
+    "Web page with further information.\n\nMany thanks!\n\nJonas Brenner\n(Velmora GmbH)";
+constexpr const char* kClosingLetterGerman =
+    "Lieber Nutzer,\n\nwir hoffen, dass Ihnen dieses Programm bei der Lösung Ihres Problem gedient "
+    "und eine zeitraubende Neuinstallation von Windows erspart hat.\n\nFalls nicht, wenden sie "
+    "sich bitte per E-Mail an support@velmora.example.\n\nMit freundlichen Grüßen\nDas Velmora "
+    "Support-Team\n";
+
+// One row per string ID, sorted by ID. Leading spaces and line feeds are separators that belong
+// to the text (128, 144, 145, 147).
+constexpr Entry kTable[] = {
+    {100, "Quendry", "Quendry"},
+    {102, "Not available", "Nicht vorhanden"},
+    {103, "According to the Windows registry, you have MDAC [*] installed.",
+     "Laut Windows-Systemregistrierung ist auf Ihrem System MDAC [*] installiert."},
+    {104, "The MDAC files should be verified so that they can be repaired if necessary.",
+     "Die MDAC-Dateien sollten überprüft werden, um sie ggf. zu reparieren."},
+    {106, "Verify and Repair MDAC Files", "MDAC-Dateien prüfen und reparieren"},
+    {107, "Step 1: MDAC Version and Update Check", "Schritt 1: MDAC-Versions- und Updateprüfung"},
+    {108,
+     "This program helps you analyze and repair the Microsoft Data Access Components (MDAC) on "
+     "your computer.",
+     "Mit Hilfe dieses Programms können Sie die auf Ihrem Computer installierten Microsoft "
+     "Datenzugriffskomponenten (MDAC) analysieren und ggf. reparieren."},
+    {110, "To continue, click Next.", "Um fortzufahren, klicken Sie auf \"Weiter\"."},
+    {111, "Step 2: Verify and Repair MDAC Files",
+     "Schritt 2: MDAC-Dateien überprüfen und ggf. reparieren"},
+    {112, "Welcome to the Velmora\nQuendry", "Willkommen beim Velmora Quendry"},
+    {113, "The MDAC and JET versions installed on your computer have been detected.",
+     "Die aktuell installierten MDAC- und JET-Versionen wurden ermittelt."},
+    {114,
+     "There is a newer MDAC version available, which we recommend to install. You can download it "
+     "after clicking the link below.",
+     "Es ist eine neuere MDAC-Version bei Microsoft verfügbar, die Sie nach Klick auf den Link "
+     "unten herunterladen können."},
+    {115, "Re-register Components", "Neu registrieren"},
+    {117, QUENDRY_WEB_BASE "/en/download/mdac.html", QUENDRY_WEB_BASE "/de/download/mdac.html"},
+    {118, QUENDRY_WEB_BASE "/en/download/mdac_donation.html",
+     QUENDRY_WEB_BASE "/de/download/mdac_spende.html"},
+    {119, "Exit", "Beenden"},
+    {120, QUENDRY_WEB_BASE "/en/download/repair_mdac.html",
+     QUENDRY_WEB_BASE "/de/download/mdac_reparieren.html"},
+    {121, "Installed version of MS Jet 4.0 database module:",
+     "Installierte Version des MS Jet 4.0 Datenbankmoduls:"},
+    {122, QUENDRY_WEB_BASE "/en/download/mdac_xp_sp2.html",
+     QUENDRY_WEB_BASE "/de/download/mdac_xp_sp2.html"},
+    {123, "Processing [*]...", "Verarbeite [*]..."},
+    {124, "Next >", "Weiter >"},
+    {125, "< Back", "< Zurück"},
+    {126, "Please support this project with a donation",
+     "Bitte unterstützen Sie die Pflege dieses Programms"},
+    {127, "Step 3: Check and Compare MDAC File Versions",
+     "Schritt 3: Versionsangaben der MDAC-Dateien prüfen"},
+    {128,
+     " We recommend installing Windows XP Service Pack 2 to get the latest version 2.81 of MDAC.",
+     " Wir empfehlen Ihnen die Installation von Windows XP Service Pack 2, um die neueste "
+     "MDAC-Version 2.81 zu erhalten."},
+    {129, "Problem Resolved?", "Problem behoben?"},
+    {131, "Please check whether your problematic program seems to work correctly now.",
+     "Prüfen Sie nun, ob Ihre Anwendung jetzt funktioniert."},
+    {132,
+     "Please check if all listed files have the version [*]. If that's not the case, click the "
+     "link below to open a Web page with further instructions.",
+     "Bitte vergleichen Sie, ob alle Dateien die Version [*] haben. Falls dies nicht der Fall ist, "
+     "klicken Sie auf den Link unten, um eine Webseite mit weiteren Anweisungen zu öffnen."},
+    {134, kClosingLetterEnglish, kClosingLetterGerman},
+    {135, " ", " "},
+    {136, " ", " "},
+    {137, "File Name", "Dateiname"},
+    {138, "File Version", "Dateiversion"},
+    {139, "Path", "Pfad"},
+    {140, "Identifying old MDAC files that don't have the latest version",
+     "Erkennen von älteren MDAC-Dateien, die in der falschen Version vorhanden sind."},
+    {141, "The file [*] could not be registered properly.",
+     "Die Datei [*] konnte nicht registriert werden."},
+    {142, "Click [*].", "Klicken Sie auf '[*]'."},
+    {143, "The installed version of the Microsoft Jet database module is [*].",
+     "Die installierte Version des Microsoft Jet Datenbankmoduls ist [*]."},
+    {144, " There is a newer version available to which you should update.",
+     " Es gibt eine neuere Version, auf die Sie aktualisieren sollten."},
+    {145, "\nThis is the latest version of MDAC. No update is required.",
+     " Dies ist die neueste verfügbare MDAC-Version; kein Update wird benötigt."},
+    {146,
+     "Click Next to verify and, if necessary, repair the MDAC files.\nMost MDAC problems are "
+     "resolved this way.",
+     "Klicken Sie auf \"Weiter\", um die MDAC-Dateien zu überprüfen und ggf. zu reparieren. Dies "
+     "löst MDAC-Probleme in vielen Fällen."},
+    {147, "\n\nIf possible, first install the recommended update, which you can download here:",
+     "\n\nWenn möglich, installieren Sie bitte zunächst die genannten Updates, die Sie z.B. hier "
+     "herunterladen können:"},
+    {148, "Cancel", "Abbrechen"},
+    {149, "Close", "Schließen"},
+    {150, "Verifying and repairing MDAC files...",
+     "MDAC-Dateien werden geprüft und ggf. repariert..."},
+    {151, "Installed MDAC Version", "Installierte MDAC-Version"},
+    {152, "Installed Microsoft Jet Version", "Installierte Microsoft Jet-Version"},
+    {153, "This is the latest version of Jet. No update is required.",
+     "Dies ist die neueste verfügbare Version von Jet; kein Update wird benötigt."},
+    {154,
+     "Verifying and repairing the MDAC files has finished!\n\nPlease check whether your "
+     "problematic program seems to work correctly now.",
+     "Überprüfung und Reparatur der MDAC-Dateien abgeschlossen!\n\nPrüfen Sie, ob Ihre "
+     "problematische Anwendung jetzt funktioniert."},
+    {155, "Have your MDAC problems been resolved, or do still error messages appear, for example?",
+     "Sind Ihre MDAC-Probleme gelöst, oder werden z.B. weiterhin Fehlermeldungen ausgegeben?"},
+    {156, "Yes, the MDAC problems seem to be resolved",
+     "Ja, die MDAC-Probleme scheinen gelöst zu sein"},
+    {157, "No, the MDAC problems still exist", "Nein, die MDAC-Probleme bestehen weiterhin"},
+};
+
+constexpr bool IsSortedById() {
+    for (size_t i = 1; i < std::size(kTable); ++i)
+        if (kTable[i - 1].Id >= kTable[i].Id)
+            return false;
+    return true;
+}
+static_assert(IsSortedById(), "the lookup searches the table by ID");
+
+constexpr auto kIds = [] {
+    std::array<uint16_t, std::size(kTable)> ids{};
+    for (size_t i = 0; i < ids.size(); ++i)
+        ids[i] = kTable[i].Id;
+    return ids;
+}();
+
+} // namespace
+
+std::string LoadText(uint16_t id, Language lang) {
+    auto it = std::lower_bound(std::begin(kTable), std::end(kTable), id,
+                               [](const Entry& e, uint16_t key) { return e.Id < key; });
+    if (it == std::end(kTable) || it->Id != id)
+        return {};
+    return lang == Language::German ? it->German : it->English;
+}
+
+std::span<const uint16_t> StringIds() {
+    return kIds;
+}
