@@ -10,44 +10,46 @@ constexpr double kPt = 8.25;
 
 // Shorthands for the rows below.
 constexpr ControlSpec Page(C id, std::string_view name, int top) {
-    return {id, name, K::Page, C::frmMain, 0, top, 7368, 4224, false, kSans, kPt, false,
-            false, false, true, true, -1, Picture::None, ""};
+    return {id,  name,  K::Page, C::frmMain, 0,    top,  7368, 4224,          false, kSans,
+            kPt, false, false,   false,      true, true, -1,   Picture::None, ""};
 }
 constexpr ControlSpec Lbl(C id, std::string_view name, C parent, int l, int t, int w, int h,
                           bool visible = true) {
-    return {id, name, K::Label, parent, l, t, w, h, false, kSans, kPt, false,
-            false, false, visible, true, -1, Picture::None, ""};
+    return {id,      name,  K::Label, parent,        l,     t,     w,
+            h,       false, kSans,    kPt,           false, false, false,
+            visible, true,  -1,       Picture::None, ""};
 }
 constexpr ControlSpec Title(C id, std::string_view name, C parent) {
-    return {id, name, K::Label, parent, 252, 132, 6900, 240, false, kSans, kPt, true,
-            false, false, true, true, -1, Picture::None, ""};
+    return {id,  name, K::Label, parent, 252,  132,  6900, 240,           false, kSans,
+            kPt, true, false,    false,  true, true, -1,   Picture::None, ""};
 }
 constexpr ControlSpec Subtitle(C id, std::string_view name, C parent) {
-    return {id, name, K::Label, parent, 420, 360, 6720, 315, false, kSans, kPt, false,
-            false, false, true, true, -1, Picture::None, ""};
+    return {id,  name,  K::Label, parent, 420,  360,  6720, 315,           false, kSans,
+            kPt, false, false,    false,  true, true, -1,   Picture::None, ""};
 }
 constexpr ControlSpec Auto(C id, std::string_view name, C parent, int l, int t, bool bold,
                            bool link) {
-    return {id, name, K::Label, parent, l, t, 0, 0, false, kSans, kPt, bold,
-            true, link, true, true, -1, Picture::None, ""};
+    return {id,   name, K::Label, parent,        l, t, 0, 0, false, kSans, kPt, bold, true, link,
+            true, true, -1,       Picture::None, ""};
 }
 constexpr ControlSpec Img(C id, std::string_view name, C parent, int l, int t, int px, Picture p,
                           bool visible) {
-    return {id, name, K::Image, parent, l, t, px, px, true, "", 0, false,
-            false, false, visible, true, -1, p, ""};
+    return {id, name,  K::Image, parent, l,       t,    px, px, true, "",
+            0,  false, false,    false,  visible, true, -1, p,  ""};
 }
 constexpr ControlSpec Btn(C id, std::string_view name, C parent, int l, int t, int w, int h,
                           bool enabled, int tab) {
-    return {id, name, K::Button, parent, l, t, w, h, false, kSans, kPt, false,
-            false, false, true, enabled, tab, Picture::None, ""};
+    return {id,   name,    K::Button, parent,        l,     t,     w,
+            h,    false,   kSans,     kPt,           false, false, false,
+            true, enabled, tab,       Picture::None, ""};
 }
 constexpr ControlSpec Opt(C id, std::string_view name, int t, int tab) {
-    return {id, name, K::Option, C::pic3, 735, t, 5730, 285, false, kSans, kPt, false,
-            false, false, false, true, tab, Picture::None, ""};
+    return {id,  name,  K::Option, C::pic3, 735,   t,    5730, 285,           false, kSans,
+            kPt, false, false,     false,   false, true, tab,  Picture::None, ""};
 }
 constexpr ControlSpec Tmr(C id, std::string_view name) {
-    return {id, name, K::Timer, C::frmMain, 0, 0, 0, 0, false, "", 0, false,
-            false, false, false, false, -1, Picture::None, ""};
+    return {id,    name,  K::Timer, C::frmMain,    0, 0, 0, 0, false, "", 0, false, false, false,
+            false, false, -1,       Picture::None, ""};
 }
 
 // Creation order is z-order: the page created last lies on top until start-up brings pic1 forward.
@@ -55,9 +57,15 @@ constexpr std::array kTable{
     ControlSpec{C::frmMain, "frmMain", K::Window, C::frmMain, 0, 0, kClientWidthTwips,
                 kClientHeightTwips, false, kSans, kPt, false, false, false, true, true, -1,
                 Picture::None, ""},
-    Page(C::pic1, "pic1", 0), Page(C::pic2, "pic2", 0), Page(C::pic3, "pic3", 0),
-    Page(C::pic4, "pic4", -15), Page(C::pic5, "pic5", 0),
-    Btn(C::cmdZurueck, "cmdZur\xC3\xBC" "ck", C::frmMain, 3372, 4404, 1200, 336, false, 0),
+    Page(C::pic1, "pic1", 0),
+    Page(C::pic2, "pic2", 0),
+    Page(C::pic3, "pic3", 0),
+    Page(C::pic4, "pic4", -15),
+    Page(C::pic5, "pic5", 0),
+    Btn(C::cmdZurück,
+        "cmdZur\xC3\xBC"
+        "ck",
+        C::frmMain, 3372, 4404, 1200, 336, false, 0),
     Btn(C::cmdWeiter, "cmdWeiter", C::frmMain, 4575, 4410, 1200, 336, true, 1),
     Btn(C::cmdAbbrechen, "cmdAbbrechen", C::frmMain, 5940, 4404, 1200, 336, true, 2),
     Tmr(C::ShellExecuteTimer, "ShellExecuteTimer"),
@@ -110,16 +118,16 @@ constexpr std::array kTable{
     Title(C::Label5, "Label5", C::pic4),
     Subtitle(C::lblExplanation3, "lblExplanation3", C::pic4),
     Lbl(C::Label3, "Label3", C::pic4, 285, 900, 6525, 465),
-    ControlSpec{C::lvwMDACFiles, "lvwMDACFiles", K::ListView, C::pic4, 255, 1470, 6765, 2355,
-                false, kSans, kPt, false, false, false, true, true, 6, Picture::None, ""},
+    ControlSpec{C::lvwMDACFiles, "lvwMDACFiles", K::ListView, C::pic4, 255, 1470, 6765, 2355, false,
+                kSans, kPt, false, false, false, true, true, 6, Picture::None, ""},
     Auto(C::lblRepairUrl, "lblRepairUrl", C::pic4, 285, 3930, false, true),
     Lbl(C::Label9, "Label9", C::pic4, 285, 4200, 0, 0),
 
     // Closing page.
     Title(C::lblHeader4, "lblHeader4", C::pic5),
     Lbl(C::Label14, "Label14", C::pic5, 285, 885, 6525, 2895),
-    ControlSpec{C::lblHeaderExplanation4, "lblHeaderExplanation4", K::Label, C::pic5, 420, 360,
-                0, 0, false, kSans, kPt, false, false, false, true, true, -1, Picture::None, ""},
+    ControlSpec{C::lblHeaderExplanation4, "lblHeaderExplanation4", K::Label, C::pic5, 420, 360, 0,
+                0, false, kSans, kPt, false, false, false, true, true, -1, Picture::None, ""},
     Lbl(C::Label12, "Label12", C::pic5, 285, 4200, 0, 0),
 };
 
@@ -127,7 +135,9 @@ static_assert(kTable.size() == static_cast<size_t>(C::Last) - 100 + 3,
               "every control id has exactly one row");
 } // namespace
 
-std::span<const ControlSpec> ControlTable() { return kTable; }
+std::span<const ControlSpec> ControlTable() {
+    return kTable;
+}
 
 const ControlSpec& Spec(ControlId id) {
     for (const auto& s : kTable)
@@ -136,4 +146,6 @@ const ControlSpec& Spec(ControlId id) {
     return kTable[0];
 }
 
-std::string_view ControlName(ControlId id) { return Spec(id).Name; }
+std::string_view ControlName(ControlId id) {
+    return Spec(id).Name;
+}

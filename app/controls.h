@@ -12,22 +12,61 @@ enum class ControlId : int {
     frmMain = 0, // the window itself (caption, pointer)
     cmdWeiter = 1,
     cmdAbbrechen = 2,
-    cmdZurueck = 100,
-    pic1, pic2, pic3, pic4, pic5,
-    ShellExecuteTimer, tmrTooltipRemoveCheck,
+    cmdZurück = 100,
+    pic1,
+    pic2,
+    pic3,
+    pic4,
+    pic5,
+    ShellExecuteTimer,
+    tmrTooltipRemoveCheck,
     // pic1
-    imgBigPicture, lblWillkommen, Label10, Label11, Label13,
+    imgBigPicture,
+    lblWillkommen,
+    Label10,
+    Label11,
+    Label13,
     // pic2
-    Label19, lblHeaderExplanation1, lblMDACVerHeader, imgMDACVerOK, imgMDACVerProb, lblMDACVerDescr,
-    lblDownloadMDAC, lblJetVerHeader, imgJetVerOK, imgJetVerProb, lblJetVerDescr,
-    lblVersionsContinue, Label7, Label20,
+    Label19,
+    lblHeaderExplanation1,
+    lblMDACVerHeader,
+    imgMDACVerOK,
+    imgMDACVerProb,
+    lblMDACVerDescr,
+    lblDownloadMDAC,
+    lblJetVerHeader,
+    imgJetVerOK,
+    imgJetVerProb,
+    lblJetVerDescr,
+    lblVersionsContinue,
+    Label7,
+    Label20,
     // pic3
-    Label6, lblHeaderExplanation2, Label1, imgDownArrow, cmdRepairMDAC, ProgressBar1, imgRepairing,
-    Label2, Label16, optResolved, optFurtherProblems, Label4, Label8,
+    Label6,
+    lblHeaderExplanation2,
+    Label1,
+    imgDownArrow,
+    cmdRepairMDAC,
+    ProgressBar1,
+    imgRepairing,
+    Label2,
+    Label16,
+    optResolved,
+    optFurtherProblems,
+    Label4,
+    Label8,
     // pic4
-    Label5, lblExplanation3, Label3, lvwMDACFiles, lblRepairUrl, Label9,
+    Label5,
+    lblExplanation3,
+    Label3,
+    lvwMDACFiles,
+    lblRepairUrl,
+    Label9,
     // pic5
-    lblHeader4, Label14, lblHeaderExplanation4, Label12,
+    lblHeader4,
+    Label14,
+    lblHeaderExplanation4,
+    Label12,
     Last
 };
 
@@ -46,11 +85,11 @@ struct ControlSpec {
     std::string_view FontName; // design-time face
     double FontSize;           // points
     bool Bold;
-    bool AutoSize;  // a label that sizes itself to its text
-    bool Link;      // drawn in pure blue
+    bool AutoSize; // a label that sizes itself to its text
+    bool Link;     // drawn in pure blue
     bool Visible;
     bool Enabled;
-    int TabIndex;   // -1: not a tab stop
+    int TabIndex; // -1: not a tab stop
     Picture Image;
     std::string_view Caption; // design-time caption (most are set at start-up)
 };

@@ -63,7 +63,7 @@ public:
     virtual bool TimerEnabled(ControlId id) const = 0;
 
     virtual void SetMousePointer(MousePointer pointer) = 0;
-    virtual void MessageBox(const std::string& text, const std::string& title,
+    virtual void MsgBox(const std::string& text, const std::string& title,
                             MessageBoxIcon icon) = 0;
     // Repaints the window now.
     virtual void Refresh() = 0;

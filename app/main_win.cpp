@@ -1,3 +1,22 @@
+// Quendry.exe: creates the main window, loads it and runs its messages until it is unloaded.
 #include <windows.h>
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return 0; }
+#include "form_win.h"
+#include "frm_main.h"
+#include "registry/registry_api_win.h"
+#include "repair/version_api_win.h"
+#include "system_api_win.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nCmdShow) {
+    WinSystem system;
+    Win32RegistryApi registry;
+    Win32VersionApi versions;
+    WinForm form;
+    frmMain frm(form, system, registry, versions);
+    frm.Form_Initialize();
+    if (!form.Create(instance, frm))
+        return 1;
+    frm.Form_Load();
+    form.Show(nCmdShow);
+    return form.Run();
+}

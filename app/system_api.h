@@ -21,12 +21,12 @@ public:
     virtual void InitCommonControls() = 0;
     virtual bool CoInitializeApartment() = 0; // single-threaded apartment for the window's thread
     // False when GetSystemDirectory fails; otherwise the directory without a trailing backslash.
-    virtual bool GetSystemDirectory(std::string& dir) = 0;
-    virtual bool GetVersionEx(OsVersionInfo& info) = 0;
+    virtual bool GetSystemDir(std::string& dir) = 0;
+    virtual bool GetOsVersion(OsVersionInfo& info) = 0;
     // LOGPIXELSX of the screen; false when the device context can't be had.
     virtual bool GetScreenLogPixelsX(int& dpi) = 0;
     // SHGetFolderPath: result code (0 = success) and the path.
-    virtual int32_t SHGetFolderPath(int32_t nFolder, std::string& path) = 0;
+    virtual int32_t GetFolderPath(int32_t nFolder, std::string& path) = 0;
     virtual uint16_t GetUserDefaultUILanguage() = 0;
 
     // Input, timing and the shell.

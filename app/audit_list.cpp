@@ -1,0 +1,37 @@
+// The file versions page: the component table and the list that compares each library's version
+// with the MDAC release the registry reports.
+#include "frm_main.h"
+#include "mod_api.h"
+#include "repair/like_pattern.h"
+
+using C = ControlId;
+
+void frmMain::BuildComponentTable() {
+    const std::string folder =
+        modAPI::GetSpecialFolderPath(m_system, modAPI::CSIDL_PROGRAM_FILES_COMMON);
+    if (folder.empty())
+        m_form.MsgBox(LoadText(140), LoadText(100), MessageBoxIcon::None);
+    m_aMDACFiles = ::BuildComponentTable(m_versions, folder, m_sSystemDir, UserLanguage());
+}
+
+void frmMain::FillFileAuditList() {
+    BuildComponentTable();
+    const std::string pattern = m_sMDACVersion + "*";
+    m_form.ListClear(C::lvwMDACFiles);
+    for (const ComponentFile& file : m_aMDACFiles) {
+        if (file.bNotListed)
+            continue;
+        ListRow row;
+        row.Key = row.Text = file.sFileName;
+        row.Sub1 = file.sVersion;
+        row.Sub2 = file.sPath;
+        row.Image = LikeMatch(file.sVersion, pattern) ? 1 : 2;
+        m_form.ListAddRow(C::lvwMDACFiles, row);
+    }
+}
+
+void frmMain::lvwMDACFiles_ColumnClick(int iColumn) {
+    // The list stays sorted by the clicked column, also for rows a later refill adds.
+    m_form.ListSetSortKey(C::lvwMDACFiles, iColumn);
+    m_form.ListSetSorted(C::lvwMDACFiles, true);
+}

@@ -1,0 +1,806 @@
+#include "form_win.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+#include <tuple>
+
+#include "res/resource.h"
+#include "win_text.h"
+
+namespace {
+constexpr wchar_t kMainClass[] = L"QuendryMain";
+constexpr wchar_t kPageClass[] = L"QuendryPage";
+// Posted on the first activation, so that the activation handler runs outside WM_ACTIVATE.
+constexpr UINT WM_APP_ACTIVATED = WM_APP + 1;
+constexpr COLORREF kLinkBlue = RGB(0, 0, 255);
+constexpr COLORREF kListTransparent = RGB(192, 192, 192);
+
+struct Column {
+    const wchar_t* Header;
+    int WidthTwips;
+};
+// The list's headings are German in both languages.
+constexpr Column kColumns[] = {{L"Dateiname", 2293}, {L"Dateiversion", 1588}, {L"Pfad", 7585}};
+
+bool IsPage(ControlId id) {
+    return id == ControlId::pic1 || id == ControlId::pic2 || id == ControlId::pic3 ||
+           id == ControlId::pic4 || id == ControlId::pic5;
+}
+
+std::wstring WindowText(HWND hwnd) {
+    const int n = GetWindowTextLengthW(hwnd);
+    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+    const int got = GetWindowTextW(hwnd, s.data(), n + 1);
+    s.resize(static_cast<size_t>(got > 0 ? got : 0));
+    return s;
+}
+} // namespace
+
+bool WinForm::Font::operator<(const Font& o) const {
+    return std::tie(Face, Size, Bold, Underline) < std::tie(o.Face, o.Size, o.Bold, o.Underline);
+}
+
+WinForm::~WinForm() {
+    if (m_hwnd)
+        DestroyWindow(m_hwnd);
+    for (auto& [key, font] : m_fonts)
+        DeleteObject(font);
+    if (m_white)
+        DeleteObject(m_white);
+    if (m_images)
+        ImageList_Destroy(m_images);
+}
+
+int WinForm::Px(int twips) const {
+    return TwipsToPixels(twips, m_dpi);
+}
+
+WinForm::Control* WinForm::Find(ControlId id) {
+    auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : &it->second;
+}
+
+const WinForm::Control* WinForm::Find(ControlId id) const {
+    auto it = m_controls.find(id);
+    return it == m_controls.end() ? nullptr : &it->second;
+}
+
+HWND WinForm::Wnd(ControlId id) const {
+    if (id == ControlId::frmMain)
+        return m_hwnd;
+    const Control* c = Find(id);
+    return c ? c->Hwnd : nullptr;
+}
+
+bool WinForm::Create(HINSTANCE instance, IFormEvents& events) {
+    m_instance = instance;
+    m_events = &events;
+    m_white = CreateSolidBrush(RGB(255, 255, 255));
+
+    HDC screen = GetDC(nullptr);
+    if (screen) {
+        m_dpi = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+    }
+
+    WNDCLASSEXW main = {};
+    main.cbSize = sizeof main;
+    main.lpfnWndProc = MainProc;
+    main.hInstance = instance;
+    main.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
+    main.hIconSm = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR));
+    main.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    main.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    main.lpszClassName = kMainClass;
+    WNDCLASSEXW page = main;
+    page.lpfnWndProc = PageProc;
+    page.hIcon = nullptr;
+    page.hIconSm = nullptr;
+    page.hbrBackground = nullptr; // painted by the page itself
+    page.lpszClassName = kPageClass;
+    if (!RegisterClassExW(&main) || !RegisterClassExW(&page))
+        return false;
+
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    const DWORD exStyle = WS_EX_CONTROLPARENT;
+    RECT rc = {0, 0, Px(kClientWidthTwips), Px(kClientHeightTwips)};
+    AdjustWindowRectEx(&rc, style, FALSE, exStyle);
+    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int x = work.left + ((work.right - work.left) - w) / 2;
+    const int y = work.top + ((work.bottom - work.top) - h) / 2;
+    m_hwnd = CreateWindowExW(exStyle, kMainClass, L"", style, x, y, w, h, nullptr, nullptr,
+                             instance, this);
+    if (!m_hwnd)
+        return false;
+
+    for (const auto& spec : ControlTable())
+        if (spec.Id != ControlId::frmMain)
+            CreateControl(spec);
+    return true;
+}
+
+bool WinForm::CreateControl(const ControlSpec& spec) {
+    Control c;
+    c.LeftTwips = spec.Left;
+    c.TopTwips = spec.Top;
+    if (spec.Kind == ControlKind::Timer) {
+        m_controls[spec.Id] = c;
+        return true;
+    }
+    HWND parent = spec.Parent == ControlId::frmMain ? m_hwnd : Wnd(spec.Parent);
+    const int x = Px(spec.Left), y = Px(spec.Top);
+    const int w = spec.SizeInPixels ? spec.Width : Px(spec.Width);
+    const int h = spec.SizeInPixels ? spec.Height : Px(spec.Height);
+    DWORD style = WS_CHILD | (spec.Visible ? WS_VISIBLE : 0) | (spec.Enabled ? 0 : WS_DISABLED);
+    DWORD exStyle = 0;
+    const wchar_t* cls = L"STATIC";
+    switch (spec.Kind) {
+    case ControlKind::Page:
+        cls = kPageClass;
+        style |= WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+        break;
+    case ControlKind::Button:
+        cls = L"BUTTON";
+        style |= WS_TABSTOP | (spec.Id == ControlId::cmdWeiter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        break;
+    case ControlKind::Option:
+        cls = L"BUTTON";
+        style |=
+            BS_AUTORADIOBUTTON | WS_TABSTOP | (spec.Id == ControlId::optResolved ? WS_GROUP : 0);
+        break;
+    case ControlKind::Label:
+        style |= SS_LEFT | SS_NOPREFIX | (spec.Link ? SS_NOTIFY : 0);
+        break;
+    case ControlKind::Image:
+        style |= spec.Image == Picture::BigPicture ? SS_BITMAP : SS_ICON | SS_CENTERIMAGE;
+        break;
+    case ControlKind::ListView:
+        cls = WC_LISTVIEWW;
+        style |= LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP;
+        exStyle |= WS_EX_CLIENTEDGE;
+        break;
+    case ControlKind::ProgressBar:
+        cls = PROGRESS_CLASSW;
+        break;
+    default:
+        break;
+    }
+    const std::wstring caption = Widen(std::string(spec.Caption));
+    c.Hwnd = CreateWindowExW(exStyle, cls, caption.c_str(), style, x, y, w, h, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.Id)), m_instance,
+                             nullptr);
+    if (!c.Hwnd)
+        return false;
+    if (!spec.FontName.empty()) {
+        c.HasFont = true;
+        c.Font = {Widen(std::string(spec.FontName)), spec.FontSize, spec.Bold, false};
+    }
+    m_controls[spec.Id] = c;
+    if (c.HasFont)
+        ApplyFont(spec.Id);
+
+    switch (spec.Kind) {
+    case ControlKind::Image: {
+        const int px = spec.Width;
+        int res = 0;
+        switch (spec.Image) {
+        case Picture::OkIcon:
+            res = IDI_OK;
+            break;
+        case Picture::ProblemIcon:
+            res = IDI_PROBLEM;
+            break;
+        case Picture::DownArrow:
+            res = IDI_DOWNARROW;
+            break;
+        case Picture::Repairing:
+            res = IDI_REPAIRING;
+            break;
+        default:
+            break;
+        }
+        if (spec.Image == Picture::BigPicture) {
+            HANDLE bmp = LoadImageW(m_instance, MAKEINTRESOURCEW(IDB_BIGPICTURE), IMAGE_BITMAP, 0,
+                                    0, LR_DEFAULTCOLOR);
+            if (bmp)
+                SendMessageW(c.Hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp));
+        } else if (res) {
+            HANDLE icon =
+                LoadImageW(m_instance, MAKEINTRESOURCEW(res), IMAGE_ICON, px, px, LR_DEFAULTCOLOR);
+            if (icon)
+                SendMessageW(c.Hwnd, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+        }
+        break;
+    }
+    case ControlKind::Option:
+        if (spec.Id == ControlId::optResolved)
+            SendMessageW(c.Hwnd, BM_SETCHECK, BST_CHECKED, 0);
+        break;
+    case ControlKind::ListView: {
+        for (int i = 0; i < 3; ++i) {
+            LVCOLUMNW col = {};
+            col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+            col.pszText = const_cast<wchar_t*>(kColumns[i].Header);
+            col.cx = Px(kColumns[i].WidthTwips);
+            col.iSubItem = i;
+            SendMessageW(c.Hwnd, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&col));
+        }
+        m_images = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 2, 0);
+        for (int res : {IDB_CHECKMARK, IDB_WARNING}) {
+            HBITMAP bmp = static_cast<HBITMAP>(
+                LoadImageW(m_instance, MAKEINTRESOURCEW(res), IMAGE_BITMAP, 0, 0, 0));
+            if (bmp) {
+                ImageList_AddMasked(m_images, bmp, kListTransparent);
+                DeleteObject(bmp);
+            }
+        }
+        SendMessageW(c.Hwnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_images));
+        break;
+    }
+    case ControlKind::ProgressBar:
+        SendMessageW(c.Hwnd, PBM_SETRANGE32, 0, 100);
+        break;
+    default:
+        break;
+    }
+    if (spec.AutoSize)
+        AutoSize(spec.Id);
+    return true;
+}
+
+void WinForm::ApplyFont(ControlId id) {
+    Control* c = Find(id);
+    if (!c || !c->HasFont || !c->Hwnd)
+        return;
+    auto it = m_fonts.find(c->Font);
+    if (it == m_fonts.end()) {
+        LOGFONTW lf = {};
+        lf.lfHeight = -static_cast<LONG>(std::lround(c->Font.Size * m_dpi / 72.0));
+        lf.lfWeight = c->Font.Bold ? FW_BOLD : FW_NORMAL;
+        lf.lfUnderline = c->Font.Underline;
+        lf.lfCharSet = DEFAULT_CHARSET;
+        lf.lfQuality = DEFAULT_QUALITY;
+        lstrcpynW(lf.lfFaceName, c->Font.Face.c_str(), LF_FACESIZE);
+        HFONT font = CreateFontIndirectW(&lf);
+        if (!font)
+            return;
+        it = m_fonts.emplace(c->Font, font).first;
+    }
+    SendMessageW(c->Hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(it->second), TRUE);
+    if (Spec(id).AutoSize)
+        AutoSize(id);
+}
+
+void WinForm::AutoSize(ControlId id) {
+    HWND hwnd = Wnd(id);
+    if (!hwnd)
+        return;
+    HDC dc = GetDC(hwnd);
+    if (!dc)
+        return;
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    std::wstring text = WindowText(hwnd);
+    RECT rc = {0, 0, 0, 0};
+    DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &rc, DT_CALCRECT | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd, dc);
+    SetWindowPos(hwnd, nullptr, 0, 0, text.empty() ? 0 : rc.right - rc.left + 1, rc.bottom - rc.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WinForm::Show(int nCmdShow) {
+    ShowWindow(m_hwnd, nCmdShow);
+    UpdateWindow(m_hwnd);
+}
+
+int WinForm::Run() {
+    MSG msg = {};
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        if (!m_hwnd || !IsDialogMessageW(m_hwnd, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+template <typename F> void WinForm::Dispatch(F&& handler) {
+    ++m_depth;
+    try {
+        handler();
+    } catch (...) {
+        // No exception leaves a window procedure; the wizard's handlers trap their own errors.
+    }
+    --m_depth;
+    if (m_depth == 0 && m_unloadPending && m_hwnd) {
+        m_unloadPending = false;
+        DestroyWindow(m_hwnd);
+    }
+}
+
+LRESULT CALLBACK WinForm::MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<WinForm*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    return self ? self->HandleMain(hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK WinForm::PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    HWND main = GetAncestor(hwnd, GA_ROOT);
+    auto* self =
+        main ? reinterpret_cast<WinForm*>(GetWindowLongPtrW(main, GWLP_USERDATA)) : nullptr;
+    return self ? self->HandlePage(hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+LRESULT WinForm::HandlePage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_PAINT:
+        PaintPage(hwnd);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;
+    case WM_CTLCOLORSTATIC:
+        return ColorStatic(hwnd, reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp));
+    case WM_COMMAND:
+    case WM_NOTIFY:
+        // Controls on a page report to the page; the window handles them all in one place.
+        return SendMessageW(m_hwnd, msg, wp, lp);
+    default:
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+LRESULT WinForm::ColorStatic(HWND page, HDC dc, HWND control) {
+    const auto id = static_cast<ControlId>(GetDlgCtrlID(control));
+    const ControlSpec& spec = Spec(id);
+    const auto pageId = static_cast<ControlId>(GetDlgCtrlID(page));
+    // The welcome page is white; on the other pages the header band is white.
+    const bool white = pageId == ControlId::pic1 ||
+                       (spec.Kind == ControlKind::Label && spec.Top < kHeaderBandHeight - 12);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, spec.Link ? kLinkBlue : GetSysColor(COLOR_WINDOWTEXT));
+    return reinterpret_cast<LRESULT>(white ? m_white : GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void WinForm::PaintPage(HWND page) {
+    PAINTSTRUCT ps = {};
+    HDC dc = BeginPaint(page, &ps);
+    if (!dc)
+        return;
+    RECT rc = {};
+    GetClientRect(page, &rc);
+    const auto id = static_cast<ControlId>(GetDlgCtrlID(page));
+    if (id == ControlId::pic1) {
+        FillRect(dc, &rc, m_white);
+    } else {
+        FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
+        RECT band = {Px(kHeaderBandLeft), Px(kHeaderBandTop),
+                     Px(kHeaderBandLeft + kHeaderBandWidth),
+                     Px(kHeaderBandTop + kHeaderBandHeight)};
+        FillRect(dc, &band, m_white);
+        RECT line = {rc.left, Px(kHeaderSeparatorTop), rc.right, Px(kHeaderSeparatorTop) + 1};
+        FillRect(dc, &line, GetSysColorBrush(COLOR_BTNSHADOW));
+    }
+    EndPaint(page, &ps);
+}
+
+void WinForm::PaintMain() {
+    PAINTSTRUCT ps = {};
+    HDC dc = BeginPaint(m_hwnd, &ps);
+    if (!dc)
+        return;
+    RECT rc = {};
+    GetClientRect(m_hwnd, &rc);
+    // The etched rule above the button bar: a shadow line with a highlight line under it.
+    RECT line1 = {rc.left, Px(kLine1Top), rc.right, Px(kLine1Top) + 1};
+    RECT line2 = {rc.left, Px(kLine2Top), rc.right, Px(kLine2Top) + 1};
+    if (line2.top <= line1.top)
+        OffsetRect(&line2, 0, line1.top + 1 - line2.top);
+    FillRect(dc, &line1, GetSysColorBrush(COLOR_BTNSHADOW));
+    FillRect(dc, &line2, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+    EndPaint(m_hwnd, &ps);
+}
+
+LRESULT WinForm::HandleMain(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_PAINT:
+        PaintMain();
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        SetBkMode(reinterpret_cast<HDC>(wp), TRANSPARENT);
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    case WM_COMMAND: {
+        const auto id = static_cast<ControlId>(LOWORD(wp));
+        const UINT code = HIWORD(wp);
+        // Enter and Esc reach Next and Cancel through their dialog ids; a disabled or hidden
+        // button is not pressed.
+        HWND ctl = Wnd(id);
+        if (code == BN_CLICKED && ctl && IsWindowEnabled(ctl) && IsWindowVisible(ctl))
+            Dispatch([&] { m_events->OnClick(id); });
+        return 0;
+    }
+    case WM_NOTIFY: {
+        const auto* hdr = reinterpret_cast<const NMHDR*>(lp);
+        if (hdr->code == LVN_COLUMNCLICK) {
+            const auto* lv = reinterpret_cast<const NMLISTVIEW*>(lp);
+            const auto id = static_cast<ControlId>(hdr->idFrom);
+            const int column = lv->iSubItem;
+            Dispatch([&] { m_events->OnColumnClick(id, column); });
+        }
+        return 0;
+    }
+    case WM_TIMER: {
+        const auto id = static_cast<ControlId>(wp);
+        Dispatch([&] { m_events->OnTimer(id); });
+        return 0;
+    }
+    case WM_SETCURSOR:
+        if (m_pointer == MousePointer::Hourglass) {
+            SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+            return TRUE;
+        }
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    case WM_ACTIVATE:
+        if (LOWORD(wp) != WA_INACTIVE && !m_activated) {
+            m_activated = true;
+            PostMessageW(hwnd, WM_APP_ACTIVATED, 0, 0);
+        }
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    case WM_APP_ACTIVATED:
+        Dispatch([&] { m_events->OnActivate(); });
+        return 0;
+    case WM_CLOSE: {
+        Dispatch([&] {
+            bool cancel = false;
+            m_events->OnQueryUnload(cancel, 0);
+            if (!cancel)
+                Unload();
+        });
+        return 0;
+    }
+    case WM_DESTROY:
+        for (auto& [id, c] : m_controls)
+            if (c.TimerOn)
+                KillTimer(hwnd, static_cast<UINT_PTR>(id));
+        try {
+            m_events->OnUnload();
+        } catch (...) {
+        }
+        m_hwnd = nullptr;
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+WindowHandle WinForm::Hwnd() const {
+    return reinterpret_cast<WindowHandle>(m_hwnd);
+}
+
+WindowHandle WinForm::ControlHwnd(ControlId id) const {
+    return reinterpret_cast<WindowHandle>(Wnd(id));
+}
+
+void WinForm::SetCaption(ControlId id, const std::string& text) {
+    HWND hwnd = Wnd(id);
+    if (!hwnd)
+        return;
+    SetWindowTextW(hwnd, Widen(text).c_str());
+    if (Spec(id).AutoSize)
+        AutoSize(id);
+}
+
+std::string WinForm::Caption(ControlId id) const {
+    HWND hwnd = Wnd(id);
+    return hwnd ? Narrow(WindowText(hwnd)) : std::string();
+}
+
+void WinForm::SetVisible(ControlId id, bool visible) {
+    if (HWND hwnd = Wnd(id))
+        ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
+}
+
+bool WinForm::Visible(ControlId id) const {
+    HWND hwnd = Wnd(id);
+    return hwnd && (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void WinForm::SetEnabled(ControlId id, bool enabled) {
+    if (Control* c = Find(id); c && c->Hwnd)
+        EnableWindow(c->Hwnd, enabled);
+}
+
+bool WinForm::Enabled(ControlId id) const {
+    HWND hwnd = Wnd(id);
+    return hwnd && IsWindowEnabled(hwnd);
+}
+
+void WinForm::SetTop(ControlId id, int twips) {
+    Control* c = Find(id);
+    if (!c || !c->Hwnd)
+        return;
+    c->TopTwips = twips;
+    SetWindowPos(c->Hwnd, nullptr, Px(c->LeftTwips), Px(twips), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void WinForm::SetLeft(ControlId id, int twips) {
+    Control* c = Find(id);
+    if (!c || !c->Hwnd)
+        return;
+    c->LeftTwips = twips;
+    SetWindowPos(c->Hwnd, nullptr, Px(twips), Px(c->TopTwips), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+int WinForm::Top(ControlId id) const {
+    const Control* c = Find(id);
+    return c ? c->TopTwips : 0;
+}
+
+int WinForm::Left(ControlId id) const {
+    const Control* c = Find(id);
+    return c ? c->LeftTwips : 0;
+}
+
+void WinForm::SetFontName(ControlId id, const std::string& face) {
+    Control* c = Find(id);
+    if (!c || !c->HasFont)
+        return;
+    c->Font.Face = Widen(face);
+    ApplyFont(id);
+}
+
+void WinForm::SetUnderline(ControlId id, bool underline) {
+    Control* c = Find(id);
+    if (!c || !c->HasFont || c->Font.Underline == underline)
+        return;
+    c->Font.Underline = underline;
+    ApplyFont(id);
+    InvalidateRect(c->Hwnd, nullptr, TRUE);
+}
+
+bool WinForm::Underline(ControlId id) const {
+    const Control* c = Find(id);
+    return c && c->Font.Underline;
+}
+
+void WinForm::BringToFront(ControlId id) {
+    HWND hwnd = Wnd(id);
+    if (!hwnd)
+        return;
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (IsPage(id)) {
+        // Keyboard navigation enters the page on top only: the covered pages' controls stay
+        // out of the tab order.
+        for (ControlId p : {ControlId::pic1, ControlId::pic2, ControlId::pic3, ControlId::pic4,
+                            ControlId::pic5}) {
+            HWND page = Wnd(p);
+            if (!page)
+                continue;
+            LONG_PTR ex = GetWindowLongPtrW(page, GWL_EXSTYLE);
+            ex = p == id ? (ex | WS_EX_CONTROLPARENT) : (ex & ~WS_EX_CONTROLPARENT);
+            SetWindowLongPtrW(page, GWL_EXSTYLE, ex);
+        }
+    }
+}
+
+ControlId WinForm::TopPage() const {
+    for (HWND child = GetWindow(m_hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const auto id = static_cast<ControlId>(GetDlgCtrlID(child));
+        if (IsPage(id))
+            return id;
+    }
+    return ControlId::frmMain;
+}
+
+void WinForm::RaiseWindow() {
+    SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void WinForm::SetFocus(ControlId id) {
+    if (HWND hwnd = Wnd(id))
+        ::SetFocus(hwnd);
+}
+
+bool WinForm::OptionValue(ControlId id) const {
+    HWND hwnd = Wnd(id);
+    return hwnd && SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void WinForm::ListClear(ControlId id) {
+    if (HWND hwnd = Wnd(id))
+        SendMessageW(hwnd, LVM_DELETEALLITEMS, 0, 0);
+}
+
+void WinForm::ListAddRow(ControlId id, const ListRow& row) {
+    HWND hwnd = Wnd(id);
+    if (!hwnd)
+        return;
+    std::wstring text = Widen(row.Text), sub1 = Widen(row.Sub1), sub2 = Widen(row.Sub2);
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_IMAGE;
+    item.iItem = static_cast<int>(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
+    item.pszText = text.data();
+    item.iImage = row.Image - 1;
+    const int index =
+        static_cast<int>(SendMessageW(hwnd, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    if (index < 0)
+        return;
+    LVITEMW sub = {};
+    sub.iSubItem = 1;
+    sub.pszText = sub1.data();
+    SendMessageW(hwnd, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&sub));
+    sub.iSubItem = 2;
+    sub.pszText = sub2.data();
+    SendMessageW(hwnd, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&sub));
+    if (m_sorted)
+        SortList(id);
+}
+
+int WinForm::ListCount(ControlId id) const {
+    HWND hwnd = Wnd(id);
+    return hwnd ? static_cast<int>(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0)) : 0;
+}
+
+ListRow WinForm::ListRowAt(ControlId id, int index) const {
+    ListRow row;
+    HWND hwnd = Wnd(id);
+    if (!hwnd)
+        return row;
+    auto text = [&](int sub) {
+        wchar_t buf[1024] = {};
+        LVITEMW item = {};
+        item.iSubItem = sub;
+        item.pszText = buf;
+        item.cchTextMax = 1024;
+        const auto n = SendMessageW(hwnd, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item));
+        return Narrow(buf, static_cast<size_t>(n > 0 ? n : 0));
+    };
+    row.Text = row.Key = text(0);
+    row.Sub1 = text(1);
+    row.Sub2 = text(2);
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = index;
+    if (SendMessageW(hwnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item)))
+        row.Image = item.iImage + 1;
+    return row;
+}
+
+void WinForm::ListSetSortKey(ControlId, int column) {
+    m_sortKey = column;
+}
+
+void WinForm::ListSetSorted(ControlId id, bool sorted) {
+    m_sorted = sorted;
+    if (sorted)
+        SortList(id);
+}
+
+void WinForm::SortList(ControlId id) {
+    HWND hwnd = Wnd(id);
+    if (!hwnd)
+        return;
+    struct Context {
+        HWND List;
+        int Column;
+    } ctx{hwnd, m_sortKey};
+    // Rows are ordered by the text of the sort column, ascending, ignoring case as the list's own
+    // sorting does.
+    auto compare = [](LPARAM a, LPARAM b, LPARAM p) -> int {
+        const auto* c = reinterpret_cast<const Context*>(p);
+        wchar_t ta[1024] = {}, tb[1024] = {};
+        LVITEMW item = {};
+        item.iSubItem = c->Column;
+        item.cchTextMax = 1024;
+        item.pszText = ta;
+        SendMessageW(c->List, LVM_GETITEMTEXTW, static_cast<WPARAM>(a),
+                     reinterpret_cast<LPARAM>(&item));
+        item.pszText = tb;
+        SendMessageW(c->List, LVM_GETITEMTEXTW, static_cast<WPARAM>(b),
+                     reinterpret_cast<LPARAM>(&item));
+        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, ta, -1, tb, -1) - 2;
+    };
+    SendMessageW(hwnd, LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(&ctx),
+                 reinterpret_cast<LPARAM>(+compare));
+}
+
+uint32_t WinForm::ListExtendedStyle(ControlId id) const {
+    HWND hwnd = Wnd(id);
+    return hwnd ? static_cast<uint32_t>(SendMessageW(hwnd, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)) : 0;
+}
+
+void WinForm::SetListExtendedStyle(ControlId id, uint32_t style) {
+    if (HWND hwnd = Wnd(id))
+        SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style);
+}
+
+void WinForm::SetProgressMax(ControlId id, int max) {
+    if (HWND hwnd = Wnd(id))
+        SendMessageW(hwnd, PBM_SETRANGE32, 0, max);
+}
+
+void WinForm::SetProgressValue(ControlId id, int value) {
+    if (HWND hwnd = Wnd(id))
+        SendMessageW(hwnd, PBM_SETPOS, value, 0);
+}
+
+void WinForm::SetTimerInterval(ControlId id, uint32_t ms) {
+    Control* c = Find(id);
+    if (!c)
+        return;
+    c->Interval = ms;
+    if (c->TimerOn)
+        SetTimer(m_hwnd, static_cast<UINT_PTR>(id), ms, nullptr);
+}
+
+void WinForm::SetTimerEnabled(ControlId id, bool enabled) {
+    Control* c = Find(id);
+    if (!c)
+        return;
+    c->TimerOn = enabled;
+    if (enabled)
+        SetTimer(m_hwnd, static_cast<UINT_PTR>(id), c->Interval, nullptr);
+    else
+        KillTimer(m_hwnd, static_cast<UINT_PTR>(id));
+}
+
+bool WinForm::TimerEnabled(ControlId id) const {
+    const Control* c = Find(id);
+    return c && c->TimerOn;
+}
+
+void WinForm::SetMousePointer(MousePointer pointer) {
+    m_pointer = pointer;
+    POINT pt = {};
+    GetCursorPos(&pt);
+    SetCursorPos(pt.x, pt.y); // asks the window under the pointer for its shape again
+    SetCursor(LoadCursorW(nullptr, pointer == MousePointer::Hourglass ? IDC_WAIT : IDC_ARROW));
+}
+
+void WinForm::MsgBox(const std::string& text, const std::string& title, MessageBoxIcon icon) {
+    UINT flags = MB_OK;
+    if (icon == MessageBoxIcon::Information)
+        flags |= MB_ICONINFORMATION;
+    else if (icon == MessageBoxIcon::Warning)
+        flags |= MB_ICONWARNING;
+    ++m_depth; // the box runs its own loop: no unload underneath it
+    ::MessageBoxW(m_hwnd, Widen(text).c_str(), Widen(title).c_str(), flags);
+    --m_depth;
+}
+
+void WinForm::Refresh() {
+    if (m_hwnd)
+        RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void WinForm::DoEvents() {
+    MSG msg = {};
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (!m_hwnd || !IsDialogMessageW(m_hwnd, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+void WinForm::Unload() {
+    if (!m_hwnd)
+        return;
+    if (m_depth > 0)
+        m_unloadPending = true;
+    else
+        DestroyWindow(m_hwnd);
+}

@@ -1,0 +1,121 @@
+#pragma once
+// The real main window: child windows made from the control table, driven through IForm, its
+// events passed to the wizard through IFormEvents.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "form.h"
+#include "form_events.h"
+
+class WinForm : public IForm {
+public:
+    WinForm() = default;
+    ~WinForm() override;
+    WinForm(const WinForm&) = delete;
+    WinForm& operator=(const WinForm&) = delete;
+
+    // Creates the window and every control, hidden. False when the window can't be made.
+    bool Create(HINSTANCE instance, IFormEvents& events);
+    void Show(int nCmdShow);
+    // Runs the message loop until the window is gone; returns the exit code.
+    int Run();
+
+    // IForm
+    WindowHandle Hwnd() const override;
+    WindowHandle ControlHwnd(ControlId id) const override;
+    void SetCaption(ControlId id, const std::string& text) override;
+    std::string Caption(ControlId id) const override;
+    void SetVisible(ControlId id, bool visible) override;
+    bool Visible(ControlId id) const override;
+    void SetEnabled(ControlId id, bool enabled) override;
+    bool Enabled(ControlId id) const override;
+    void SetTop(ControlId id, int twips) override;
+    void SetLeft(ControlId id, int twips) override;
+    int Top(ControlId id) const override;
+    int Left(ControlId id) const override;
+    void SetFontName(ControlId id, const std::string& face) override;
+    void SetUnderline(ControlId id, bool underline) override;
+    bool Underline(ControlId id) const override;
+    void BringToFront(ControlId id) override;
+    ControlId TopPage() const override;
+    void RaiseWindow() override;
+    void SetFocus(ControlId id) override;
+    bool OptionValue(ControlId id) const override;
+    void ListClear(ControlId id) override;
+    void ListAddRow(ControlId id, const ListRow& row) override;
+    int ListCount(ControlId id) const override;
+    ListRow ListRowAt(ControlId id, int index) const override;
+    void ListSetSortKey(ControlId id, int column) override;
+    void ListSetSorted(ControlId id, bool sorted) override;
+    uint32_t ListExtendedStyle(ControlId id) const override;
+    void SetListExtendedStyle(ControlId id, uint32_t style) override;
+    void SetProgressMax(ControlId id, int max) override;
+    void SetProgressValue(ControlId id, int value) override;
+    void SetTimerInterval(ControlId id, uint32_t ms) override;
+    void SetTimerEnabled(ControlId id, bool enabled) override;
+    bool TimerEnabled(ControlId id) const override;
+    void SetMousePointer(MousePointer pointer) override;
+    void MsgBox(const std::string& text, const std::string& title,
+                    MessageBoxIcon icon) override;
+    void Refresh() override;
+    void DoEvents() override;
+    void Unload() override;
+
+private:
+    struct Font {
+        std::wstring Face;
+        double Size = 8.25;
+        bool Bold = false, Underline = false;
+        bool operator<(const Font& o) const;
+    };
+    struct Control {
+        HWND Hwnd = nullptr;
+        Font Font;
+        bool HasFont = false;
+        int LeftTwips = 0, TopTwips = 0;
+        uint32_t Interval = 0;
+        bool TimerOn = false;
+        std::string Caption; // the window caption of timers and the form as the core set it
+    };
+
+    static LRESULT CALLBACK MainProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM);
+    LRESULT HandleMain(HWND, UINT, WPARAM, LPARAM);
+    LRESULT HandlePage(HWND, UINT, WPARAM, LPARAM);
+    LRESULT ColorStatic(HWND page, HDC dc, HWND control);
+    void PaintPage(HWND page);
+    void PaintMain();
+
+    // Runs one event handler of the wizard; an unload asked for inside it happens when the
+    // outermost handler has returned.
+    template <typename F> void Dispatch(F&& handler);
+
+    bool CreateControl(const ControlSpec& spec);
+    void ApplyFont(ControlId id);
+    void AutoSize(ControlId id);
+    void SortList(ControlId id);
+    int Px(int twips) const;
+    Control* Find(ControlId id);
+    const Control* Find(ControlId id) const;
+    HWND Wnd(ControlId id) const;
+
+    HINSTANCE m_instance = nullptr;
+    IFormEvents* m_events = nullptr;
+    HWND m_hwnd = nullptr;
+    int m_dpi = 96;
+    std::map<ControlId, Control> m_controls;
+    std::map<Font, HFONT> m_fonts;
+    HBRUSH m_white = nullptr;
+    HIMAGELIST m_images = nullptr;
+    MousePointer m_pointer = MousePointer::Default;
+    int m_depth = 0;
+    bool m_unloadPending = false;
+    bool m_activated = false;
+    int m_sortKey = 0;
+    bool m_sorted = false;
+};

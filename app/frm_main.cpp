@@ -1,0 +1,124 @@
+#include "frm_main.h"
+
+#include "mod_api.h"
+#include "on_error_resume_next.h"
+#include "text/printf.h"
+#include "text/string_table.h"
+
+frmMain::frmMain(IForm& form, ISystem& system, IRegistryApi& registry, IVersionApi& versions)
+    : m_form(form), m_system(system), m_registry(registry), m_versions(versions) {}
+
+Language frmMain::UserLanguage() const {
+    return LanguageFromLangId(m_system.GetUserDefaultUILanguage());
+}
+
+std::string frmMain::LoadText(uint16_t id) const {
+    return ::LoadText(id, UserLanguage());
+}
+
+void frmMain::Form_Initialize() {
+    // Component libraries expect their host's thread to be a single-threaded apartment.
+    m_system.CoInitializeApartment();
+    m_system.InitCommonControls();
+}
+
+void frmMain::Form_Load() {
+    using C = ControlId;
+    // Start-up reports nothing: a step that fails is skipped and the next one is taken.
+    OnErrorResumeNext([&] {
+        for (const auto& spec : ControlTable())
+            OnErrorResumeNext([&] { m_form.SetFontName(spec.Id, "Tahoma"); });
+        m_form.SetFontName(C::lblWillkommen, "Arial");
+    });
+    OnErrorResumeNext([&] {
+        std::string dir;
+        m_sSystemDir = m_system.GetSystemDir(dir) ? dir.substr(0, dir.find('\0')) : "";
+    });
+    OnErrorResumeNext([&] { m_lWinVersion = modAPI::GetWindowsVersionClass(m_system); });
+    OnErrorResumeNext([&] {
+        int dpi = 0;
+        if (m_system.GetScreenLogPixelsX(dpi) && dpi < 100)
+            m_bSmallFonts = true;
+    });
+    OnErrorResumeNext([&] {
+        // On small-font screens part of the welcome bitmap lies beyond the page's left edge.
+        if (m_bSmallFonts)
+            m_form.SetLeft(C::imgBigPicture, -400);
+    });
+    m_lStep = 1;
+
+    const auto set = [&](C id, auto&& text) {
+        OnErrorResumeNext([&] { m_form.SetCaption(id, text()); });
+    };
+    const auto txt = [&](uint16_t id) { return [this, id] { return LoadText(id); }; };
+    set(C::frmMain, txt(100));
+    set(C::lblWillkommen, txt(112));
+    set(C::cmdAbbrechen, txt(148));
+    set(C::cmdWeiter, txt(124));
+    set(C::cmdZurück, txt(125));
+    set(C::Label10, [&] { return LoadText(108) + "\r\r\r\r" + LoadText(110); });
+    set(C::Label19, txt(107));
+    set(C::lblHeaderExplanation1, txt(113));
+    set(C::Label6, txt(111));
+    set(C::lblHeaderExplanation2, txt(104));
+    set(C::Label1, [&] { return modAPI::printf(LoadText(142), {LoadText(106)}); });
+    set(C::cmdRepairMDAC, txt(106));
+    set(C::Label2, txt(131));
+    set(C::Label16, txt(155));
+    set(C::optResolved, txt(156));
+    set(C::optFurtherProblems, txt(157));
+    set(C::Label5, txt(127));
+    set(C::lblExplanation3, txt(140));
+    OnErrorResumeNext([&] {
+        constexpr uint32_t LVS_EX_FULLROWSELECT = 0x20, LVS_EX_LABELTIP = 0x4000;
+        const uint32_t style = m_form.ListExtendedStyle(C::lvwMDACFiles);
+        m_form.SetListExtendedStyle(C::lvwMDACFiles,
+                                    style | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+    });
+    set(C::lblHeader4, txt(129));
+    set(C::Label14, txt(134));
+    OnErrorResumeNext([&] { m_form.BringToFront(C::pic1); });
+}
+
+void frmMain::Form_Unload() {}
+
+void frmMain::OnClick(ControlId id) {
+    switch (id) {
+    case ControlId::cmdWeiter:
+        cmdWeiter_Click();
+        break;
+    case ControlId::cmdZurück:
+        cmdZurück_Click();
+        break;
+    case ControlId::cmdAbbrechen:
+        cmdAbbrechen_Click();
+        break;
+    case ControlId::lblDownloadMDAC:
+    case ControlId::lblRepairUrl:
+        lblLink_Click(id);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::OnTimer(ControlId id) {
+    if (id == ControlId::ShellExecuteTimer)
+        ShellExecuteTimer_Timer();
+    else if (id == ControlId::tmrTooltipRemoveCheck)
+        tmrTooltipRemoveCheck_Timer();
+}
+
+void frmMain::OnQueryUnload(bool& cancel, int unloadMode) {
+    Form_QueryUnload(cancel, unloadMode);
+}
+void frmMain::OnUnload() {
+    Form_Unload();
+}
+void frmMain::OnActivate() {}
+void frmMain::OnMouseMove(ControlId) {}
+
+void frmMain::OnColumnClick(ControlId id, int column) {
+    if (id == ControlId::lvwMDACFiles)
+        lvwMDACFiles_ColumnClick(column);
+}

@@ -1,0 +1,81 @@
+#pragma once
+// The main window: its fields and event handlers. Every decision of the wizard lives here; the
+// window itself (IForm), the system (ISystem), the registry and the version information only
+// carry out what it asks.
+#include <cstdint>
+#include <string>
+
+#include "form.h"
+#include "form_events.h"
+#include "registry/registry_api.h"
+#include "repair/component_table.h"
+#include "repair/version_api.h"
+#include "system_api.h"
+#include "text/language.h"
+
+class frmMain : public IFormEvents {
+public:
+    frmMain(IForm& form, ISystem& system, IRegistryApi& registry, IVersionApi& versions);
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+
+    // Start-up and end.
+    void Form_Initialize();
+    void Form_Load();
+    void Form_Unload();
+    // The close request: mode 0 is the user's close command; setting bCancel keeps the window.
+    void Form_QueryUnload(bool& bCancel, int iUnloadMode);
+
+    // The button bar and the watch timer.
+    void cmdWeiter_Click();
+    void cmdZurück_Click();
+    void cmdAbbrechen_Click();
+    void tmrTooltipRemoveCheck_Timer();
+
+    // The version page.
+    void CheckVersions();
+
+    // The file versions page.
+    void BuildComponentTable();
+    void FillFileAuditList();
+    void lvwMDACFiles_ColumnClick(int iColumn);
+
+    // Web pages and exit.
+    void ShellExecuteTimer_Timer();
+    void lblLink_Click(ControlId link);
+
+    // Events of the window, routed to the handlers above.
+    void OnClick(ControlId id) override;
+    void OnTimer(ControlId id) override;
+    void OnQueryUnload(bool& cancel, int unloadMode) override;
+    void OnUnload() override;
+    void OnActivate() override;
+    void OnMouseMove(ControlId id) override;
+    void OnColumnClick(ControlId id, int column) override;
+
+    // The text of a string table entry in the user's language at this moment.
+    std::string LoadText(uint16_t id) const;
+    Language UserLanguage() const;
+
+    // Fields, as the window keeps them.
+    bool m_bSmallFonts = false;
+    int32_t m_lStep = 0;
+    std::string m_sMDACVersion;
+    int32_t m_lWinVersion = 0;
+    std::string m_sSystemDir;
+    ComponentTable m_aMDACFiles{};
+    std::string m_sUrl;
+    bool m_bRepairDone = false;
+
+private:
+    // Runs a button's click handler at once, as setting its value does; a disabled button is not
+    // pressed.
+    void Press(ControlId button);
+    void ReportNextError(int32_t startStep, const std::string& description);
+
+    IForm& m_form;
+    ISystem& m_system;
+    IRegistryApi& m_registry;
+    IVersionApi& m_versions;
+    bool m_bWatchTickRunning = false;
+};

@@ -1,0 +1,155 @@
+// The step machine behind Next, Back and Cancel, the close request and the watch timer that holds
+// Cancel back right after the repair page is shown.
+#include "frm_main.h"
+#include "text/printf.h"
+#include "text/raised_error.h"
+
+using C = ControlId;
+
+namespace {
+constexpr int kVkReturn = 13;
+constexpr uint32_t kWatchFirstLookMs = 700;
+constexpr uint32_t kWatchIntervalMs = 5;
+constexpr int kUnloadByCloseCommand = 0;
+} // namespace
+
+void frmMain::Press(ControlId button) {
+    if (!m_form.Enabled(button))
+        return;
+    OnClick(button);
+}
+
+void frmMain::cmdWeiter_Click() {
+    const int32_t startStep = m_lStep;
+    try {
+        switch (m_lStep) {
+        case 1:
+            m_lStep = 2;
+            m_form.SetEnabled(C::cmdZurück, true);
+            m_form.SetCaption(C::cmdAbbrechen, LoadText(149));
+            CheckVersions();
+            m_form.BringToFront(C::pic2);
+            break;
+        case 2:
+            FillFileAuditList();
+            m_form.RaiseWindow();
+            // Clears the key's pressed-since-last-asked bit, so an Enter that pressed Next isn't
+            // taken for a key press by the watch.
+            m_system.GetAsyncKeyState(kVkReturn);
+            m_form.SetTimerInterval(C::tmrTooltipRemoveCheck, kWatchFirstLookMs);
+            m_form.SetTimerEnabled(C::tmrTooltipRemoveCheck, true);
+            m_lStep = 3;
+            if (!m_bRepairDone) {
+                m_form.SetEnabled(C::cmdWeiter, false);
+                m_form.SetFocus(C::cmdRepairMDAC);
+            }
+            m_form.BringToFront(C::pic3);
+            break;
+        case 3:
+            if (!m_form.OptionValue(C::optFurtherProblems)) {
+                Press(C::cmdAbbrechen);
+                return;
+            }
+            m_sUrl = LoadText(m_lWinVersion == 6 ? 122 : 120);
+            m_form.SetCaption(C::lblRepairUrl, m_sUrl);
+            m_form.SetCaption(C::Label3, modAPI::printf(LoadText(132), {m_sMDACVersion}));
+            m_form.SetEnabled(C::cmdWeiter, false);
+            m_lStep = 4;
+            m_form.BringToFront(C::pic4);
+            break;
+        default:
+            break;
+        }
+    } catch (const RaisedError& e) {
+        ReportNextError(startStep, e.Description);
+    } catch (const std::exception& e) {
+        ReportNextError(startStep, e.what());
+    }
+}
+
+void frmMain::ReportNextError(int32_t startStep, const std::string& description) {
+    // The first line names the work that failed: the version check, the search for old MDAC
+    // files, or the file versions page.
+    const uint16_t firstLine = startStep == 1 ? 107 : startStep == 2 ? 140 : 127;
+    try {
+        m_form.MsgBox(LoadText(firstLine) + "\r" + description, LoadText(100),
+                          MessageBoxIcon::Information);
+        if (m_lStep == 3) {
+            // Back on the repair page with everything usable, so the user can try again.
+            m_form.SetVisible(C::Label4, true);
+            m_form.SetVisible(C::lblHeaderExplanation2, true);
+            m_form.BringToFront(C::pic3);
+            m_form.SetVisible(C::cmdRepairMDAC, true);
+            m_form.SetEnabled(C::cmdZurück, true);
+            m_form.SetEnabled(C::cmdAbbrechen, true);
+            m_form.SetEnabled(C::cmdWeiter, true);
+            m_form.SetMousePointer(MousePointer::Default);
+        }
+    } catch (...) {
+        // Nothing more can be reported from here.
+    }
+}
+
+void frmMain::cmdZurück_Click() {
+    m_form.SetEnabled(C::cmdWeiter, true);
+    switch (m_lStep) {
+    case 2:
+        m_lStep = 1;
+        m_form.BringToFront(C::pic1);
+        m_form.SetEnabled(C::cmdZurück, false);
+        m_form.SetCaption(C::cmdAbbrechen, LoadText(148));
+        break;
+    case 3:
+        m_lStep = 2;
+        m_form.BringToFront(C::pic2);
+        break;
+    case 4:
+        m_lStep = 3;
+        m_form.BringToFront(C::pic3);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::cmdAbbrechen_Click() {
+    if (m_lStep == 5) {
+        // The closing page opens nothing: the tick finds no address and unloads the window.
+        m_sUrl.clear();
+        m_form.SetTimerEnabled(C::ShellExecuteTimer, true);
+        m_form.DoEvents();
+    } else if (m_bRepairDone) {
+        m_lStep = 5;
+        m_form.SetEnabled(C::cmdZurück, false);
+        m_form.SetEnabled(C::cmdWeiter, false);
+        m_form.BringToFront(C::pic5);
+    } else if (!m_form.TimerEnabled(C::tmrTooltipRemoveCheck)) {
+        m_form.Unload();
+    }
+}
+
+void frmMain::Form_QueryUnload(bool& bCancel, int iUnloadMode) {
+    // The close box, the system menu and Alt+F4 act as the Cancel button; a close by the system
+    // goes through.
+    if (iUnloadMode == kUnloadByCloseCommand) {
+        bCancel = true;
+        Press(C::cmdAbbrechen);
+    }
+}
+
+void frmMain::tmrTooltipRemoveCheck_Timer() {
+    if (m_bWatchTickRunning) {
+        m_bWatchTickRunning = false;
+        return;
+    }
+    m_bWatchTickRunning = true;
+    m_form.SetTimerInterval(C::tmrTooltipRemoveCheck, kWatchIntervalMs);
+    // The watch ends at the first key or mouse button that is held down.
+    for (int vKey = 1; vKey <= 255; ++vKey) {
+        if (m_system.GetAsyncKeyState(vKey) < 0) {
+            m_form.SetTimerEnabled(C::tmrTooltipRemoveCheck, false);
+            break;
+        }
+    }
+    m_bWatchTickRunning = false;
+}

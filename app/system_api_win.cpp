@@ -1,0 +1,112 @@
+#include "system_api_win.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <objbase.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "win_text.h"
+
+namespace {
+HWND H(WindowHandle h) {
+    return reinterpret_cast<HWND>(h);
+}
+} // namespace
+
+void WinSystem::InitCommonControls() {
+    ::InitCommonControls();
+}
+
+bool WinSystem::CoInitializeApartment() {
+    return SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+}
+
+bool WinSystem::GetSystemDir(std::string& dir) {
+    wchar_t buf[MAX_PATH + 1] = {};
+    const UINT n = GetSystemDirectoryW(buf, MAX_PATH);
+    if (n == 0 || n >= MAX_PATH)
+        return false;
+    dir = Narrow(buf, n);
+    return true;
+}
+
+bool WinSystem::GetOsVersion(OsVersionInfo& info) {
+    OSVERSIONINFOW v = {};
+    v.dwOSVersionInfoSize = sizeof v;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!::GetVersionExW(&v))
+        return false;
+#pragma GCC diagnostic pop
+    info = {v.dwPlatformId, v.dwMajorVersion, v.dwMinorVersion, v.dwBuildNumber};
+    return true;
+}
+
+bool WinSystem::GetScreenLogPixelsX(int& dpi) {
+    HDC dc = GetDC(nullptr);
+    if (!dc)
+        return false;
+    dpi = GetDeviceCaps(dc, LOGPIXELSX);
+    ReleaseDC(nullptr, dc);
+    return true;
+}
+
+int32_t WinSystem::GetFolderPath(int32_t nFolder, std::string& path) {
+    wchar_t buf[MAX_PATH + 1] = {};
+    const HRESULT hr = SHGetFolderPathW(nullptr, nFolder, nullptr, 0, buf);
+    if (hr == S_OK)
+        path = Narrow(buf, wcsnlen(buf, MAX_PATH));
+    return hr;
+}
+
+uint16_t WinSystem::GetUserDefaultUILanguage() {
+    return ::GetUserDefaultUILanguage();
+}
+
+int16_t WinSystem::GetAsyncKeyState(int vKey) {
+    return ::GetAsyncKeyState(vKey);
+}
+
+void WinSystem::Sleep(uint32_t ms) {
+    ::Sleep(ms);
+}
+
+void WinSystem::ShellOpen(const std::string& url) {
+    ShellExecuteW(nullptr, L"open", Widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+WindowHandle WinSystem::GetForegroundWindow() {
+    return reinterpret_cast<WindowHandle>(::GetForegroundWindow());
+}
+
+uint32_t WinSystem::GetWindowThreadProcessId(WindowHandle hwnd) {
+    return ::GetWindowThreadProcessId(H(hwnd), nullptr);
+}
+
+bool WinSystem::AttachThreadInput(uint32_t idAttach, uint32_t idAttachTo, bool attach) {
+    return ::AttachThreadInput(idAttach, idAttachTo, attach) != FALSE;
+}
+
+bool WinSystem::SetForegroundWindow(WindowHandle hwnd) {
+    return ::SetForegroundWindow(H(hwnd)) != FALSE;
+}
+
+bool WinSystem::BringWindowToTop(WindowHandle hwnd) {
+    return ::BringWindowToTop(H(hwnd)) != FALSE;
+}
+
+bool WinSystem::AllowSetForegroundWindow(uint32_t processId) {
+    // Not on Windows 95 and NT 4.0: looked up at run time so the program still starts there.
+    using Fn = BOOL(WINAPI*)(DWORD);
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    auto fn = user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(
+                           GetProcAddress(user32, "AllowSetForegroundWindow")))
+                     : nullptr;
+    return fn && fn(processId);
+}
+
+void WinSystem::SetHandCursor() {
+    SetCursor(LoadCursorW(nullptr, IDC_HAND));
+}

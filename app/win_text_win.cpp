@@ -1,0 +1,32 @@
+#include "win_text.h"
+
+#include <windows.h>
+
+std::wstring Widen(const std::string& utf8) {
+    if (utf8.empty())
+        return {};
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    if (n <= 0)
+        return {};
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+std::string Narrow(const wchar_t* utf16, size_t length) {
+    if (length == 0)
+        return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, utf16, static_cast<int>(length), nullptr, 0,
+                                      nullptr, nullptr);
+    if (n <= 0)
+        return {};
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, utf16, static_cast<int>(length), out.data(), n, nullptr,
+                        nullptr);
+    return out;
+}
+
+std::string Narrow(const std::wstring& utf16) {
+    return Narrow(utf16.data(), utf16.size());
+}

@@ -1,0 +1,283 @@
+#include "driver.h"
+
+#include <commctrl.h>
+
+#include <thread>
+
+namespace {
+constexpr UINT kTimeoutMs = 5000;
+
+LRESULT Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(hwnd, msg, wp, lp, SMTO_ABORTIFHUNG, kTimeoutMs, &result))
+        return 0;
+    return static_cast<LRESULT>(result);
+}
+
+struct FindCtx {
+    int Id;
+    HWND Found;
+};
+BOOL CALLBACK FindChild(HWND hwnd, LPARAM lp) {
+    auto* ctx = reinterpret_cast<FindCtx*>(lp);
+    if (GetDlgCtrlID(hwnd) == ctx->Id) {
+        ctx->Found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct WindowCtx {
+    DWORD Pid;
+    HWND Found;
+};
+BOOL CALLBACK FindMain(HWND hwnd, LPARAM lp) {
+    auto* ctx = reinterpret_cast<WindowCtx*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    if (pid == ctx->Pid && lstrcmpW(cls, L"QuendryMain") == 0) {
+        ctx->Found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+} // namespace
+
+std::string Utf8(const std::wstring& s) {
+    if (s.empty())
+        return {};
+    int n = WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
+                                nullptr, nullptr);
+    std::string out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr,
+                        nullptr);
+    return out;
+}
+
+std::wstring Wide(const std::string& s) {
+    if (s.empty())
+        return {};
+    int n = MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
+    return out;
+}
+
+Language LanguageOfThisRun() {
+    const char* lang = getenv("LANG");
+    return lang && lang[0] == 'd' && lang[1] == 'e' ? Language::German : Language::English;
+}
+
+std::wstring ExeFolder() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring p(path);
+    return p.substr(0, p.find_last_of(L"\\/"));
+}
+
+QuendryProcess::~QuendryProcess() {
+    Kill();
+}
+
+bool QuendryProcess::Start(const LaunchOptions& options) {
+    // The child's environment: ours, with the language and the extra variables replaced.
+    std::map<std::wstring, std::wstring> env;
+    if (wchar_t* block = GetEnvironmentStringsW()) {
+        for (const wchar_t* p = block; *p; p += wcslen(p) + 1) {
+            std::wstring entry(p);
+            const size_t eq = entry.find(L'=', 1);
+            if (eq != std::wstring::npos)
+                env[entry.substr(0, eq)] = entry.substr(eq + 1);
+        }
+        FreeEnvironmentStringsW(block);
+    }
+    for (const auto& [k, v] : options.Env)
+        env[k] = v;
+    std::wstring block;
+    for (const auto& [k, v] : env)
+        block += k + L"=" + v + L'\0';
+    block += L'\0';
+
+    std::wstring exe = ExeFolder() + L"\\" + Wide(QUENDRY_EXE_NAME);
+    std::wstring cmd = L"\"" + exe + L"\"";
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE,
+                        CREATE_UNICODE_ENVIRONMENT, block.data(), ExeFolder().c_str(), &si, &m_pi))
+        return false;
+    WaitForInputIdle(m_pi.hProcess, 10000);
+    return WaitFor([&] {
+        WindowCtx ctx{m_pi.dwProcessId, nullptr};
+        EnumWindows(FindMain, reinterpret_cast<LPARAM>(&ctx));
+        m_window = ctx.Found;
+        return m_window && IsWindowVisible(m_window) && TopPage() == ControlId::pic1;
+    });
+}
+
+bool QuendryProcess::Running() const {
+    return m_pi.hProcess && WaitForSingleObject(m_pi.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+bool QuendryProcess::WaitForExit(std::chrono::milliseconds timeout) {
+    return !m_pi.hProcess ||
+           WaitForSingleObject(m_pi.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+void QuendryProcess::Kill() {
+    if (!m_pi.hProcess)
+        return;
+    if (Running()) {
+        TerminateProcess(m_pi.hProcess, 99);
+        WaitForSingleObject(m_pi.hProcess, 5000);
+    }
+    CloseHandle(m_pi.hProcess);
+    CloseHandle(m_pi.hThread);
+    m_pi = {};
+    m_window = nullptr;
+}
+
+HWND QuendryProcess::Control(ControlId id) const {
+    if (!m_window)
+        return nullptr;
+    if (id == ControlId::frmMain)
+        return m_window;
+    FindCtx ctx{static_cast<int>(id), nullptr};
+    EnumChildWindows(m_window, FindChild, reinterpret_cast<LPARAM>(&ctx));
+    return ctx.Found;
+}
+
+std::string QuendryProcess::Text(ControlId id) const {
+    HWND hwnd = Control(id);
+    if (!hwnd)
+        return "<no control>";
+    const auto n = Send(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
+    const auto got = Send(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()));
+    buf.resize(static_cast<size_t>(got));
+    return Utf8(buf);
+}
+
+bool QuendryProcess::Visible(ControlId id) const {
+    HWND hwnd = Control(id);
+    return hwnd && (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE);
+}
+
+bool QuendryProcess::Enabled(ControlId id) const {
+    HWND hwnd = Control(id);
+    return hwnd && IsWindowEnabled(hwnd);
+}
+
+RECT QuendryProcess::Rect(ControlId id) const {
+    RECT rc = {};
+    HWND hwnd = Control(id);
+    if (!hwnd)
+        return rc;
+    GetWindowRect(hwnd, &rc);
+    MapWindowPoints(HWND_DESKTOP, GetParent(hwnd), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+ControlId QuendryProcess::TopPage() const {
+    for (HWND c = GetWindow(m_window, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+        const int id = GetDlgCtrlID(c);
+        if (id >= static_cast<int>(ControlId::pic1) && id <= static_cast<int>(ControlId::pic5))
+            return static_cast<ControlId>(id);
+    }
+    return ControlId::frmMain;
+}
+
+void QuendryProcess::Click(ControlId id) const {
+    HWND hwnd = Control(id);
+    if (hwnd)
+        Send(hwnd, BM_CLICK, 0, 0);
+}
+
+void QuendryProcess::CloseBox() const {
+    Send(m_window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+int QuendryProcess::ListCount(ControlId id) const {
+    return static_cast<int>(Send(Control(id), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::vector<std::string> QuendryProcess::ListRow(ControlId id, int index) const {
+    // The list lives in the other process: its item texts are read through memory allocated
+    // there.
+    std::vector<std::string> row;
+    HWND list = Control(id);
+    constexpr int kChars = 512;
+    const SIZE_T bytes = sizeof(LVITEMW) + kChars * sizeof(wchar_t);
+    void* remote = VirtualAllocEx(m_pi.hProcess, nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    if (!remote)
+        return row;
+    auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+    for (int sub = 0; sub < 3; ++sub) {
+        LVITEMW item = {};
+        item.iSubItem = sub;
+        item.pszText = remoteText;
+        item.cchTextMax = kChars;
+        WriteProcessMemory(m_pi.hProcess, remote, &item, sizeof item, nullptr);
+        const auto n = Send(list, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(remote));
+        std::wstring text(static_cast<size_t>(n > 0 ? n : 0), L'\0');
+        if (n > 0)
+            ReadProcessMemory(m_pi.hProcess, remoteText, text.data(), n * sizeof(wchar_t), nullptr);
+        row.push_back(Utf8(text));
+    }
+    VirtualFreeEx(m_pi.hProcess, remote, 0, MEM_RELEASE);
+    return row;
+}
+
+int QuendryProcess::ListImage(ControlId id, int index) const {
+    HWND list = Control(id);
+    void* remote =
+        VirtualAllocEx(m_pi.hProcess, nullptr, sizeof(LVITEMW), MEM_COMMIT, PAGE_READWRITE);
+    if (!remote)
+        return -1;
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = index;
+    WriteProcessMemory(m_pi.hProcess, remote, &item, sizeof item, nullptr);
+    Send(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(remote));
+    ReadProcessMemory(m_pi.hProcess, remote, &item, sizeof item, nullptr);
+    VirtualFreeEx(m_pi.hProcess, remote, 0, MEM_RELEASE);
+    return item.iImage + 1;
+}
+
+bool QuendryProcess::WaitFor(const std::function<bool()>& condition,
+                             std::chrono::milliseconds timeout) const {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < end) {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return condition();
+}
+
+namespace {
+void SetOrDelete(HKEY root, const wchar_t* key, const wchar_t* name, DWORD type, const void* data,
+                 DWORD size) {
+    HKEY h = nullptr;
+    if (RegCreateKeyExW(root, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &h, nullptr) !=
+        ERROR_SUCCESS)
+        return;
+    if (data)
+        RegSetValueExW(h, name, 0, type, static_cast<const BYTE*>(data), size);
+    else
+        RegDeleteValueW(h, name);
+    RegCloseKey(h);
+}
+} // namespace
+
+void SetWineWindowsVersion(const wchar_t* exeName, const wchar_t* version) {
+    std::wstring key = std::wstring(L"Software\\Wine\\AppDefaults\\") + exeName;
+    SetOrDelete(HKEY_CURRENT_USER, key.c_str(), L"Version", REG_SZ, version,
+                version ? static_cast<DWORD>((wcslen(version) + 1) * sizeof(wchar_t)) : 0);
+}
+
+void SetScreenDpi(DWORD dpi) {
+    SetOrDelete(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD,
+                dpi ? &dpi : nullptr, sizeof dpi);
+}

@@ -1,0 +1,71 @@
+#pragma once
+// Drives the real Quendry.exe from another process, as a user (or a screen reader) would: finds
+// its window, reads control texts, states and z-order, presses buttons and reads the file list.
+// Every message to the program goes through SendMessageTimeout so a hung program fails the test
+// instead of hanging it.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/controls.h"
+#include "text/language.h"
+
+struct LaunchOptions {
+    std::string Lang = "en_US.UTF-8";         // the Unix locale Wine takes the user's language from
+    std::map<std::wstring, std::wstring> Env; // further variables for the program
+};
+
+class QuendryProcess {
+public:
+    QuendryProcess() = default;
+    ~QuendryProcess();
+    QuendryProcess(const QuendryProcess&) = delete;
+    QuendryProcess& operator=(const QuendryProcess&) = delete;
+
+    // Starts the program and waits until its window shows the welcome page.
+    bool Start(const LaunchOptions& options = {});
+    bool Running() const;
+    // Waits for the process to end; true when it did within the time.
+    bool WaitForExit(std::chrono::milliseconds timeout);
+    void Kill();
+
+    HWND Window() const { return m_window; }
+    HWND Control(ControlId id) const;
+    std::string Text(ControlId id) const;
+    bool Visible(ControlId id) const; // the control's own visibility flag
+    bool Enabled(ControlId id) const;
+    RECT Rect(ControlId id) const; // in the coordinates of the control's parent
+    ControlId TopPage() const;
+    // Presses a button as a click would (the window's own click handling runs).
+    void Click(ControlId id) const;
+    // Sends the close command, as the close box does.
+    void CloseBox() const;
+    int ListCount(ControlId id) const;
+    std::vector<std::string> ListRow(ControlId id, int index) const;
+    int ListImage(ControlId id, int index) const;
+
+    // Polls until the condition holds or the time runs out.
+    bool WaitFor(const std::function<bool()>& condition,
+                 std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+    HWND m_window = nullptr;
+};
+
+// The language this run expects: German when the test was started in a German locale (LANG),
+// English otherwise. The program under test inherits that locale.
+Language LanguageOfThisRun();
+
+// The folder of the running test program (Quendry.exe and the fixtures lie beside it).
+std::wstring ExeFolder();
+std::string Utf8(const std::wstring& s);
+std::wstring Wide(const std::string& s);
+
+// Registry settings Wine reads when a program starts.
+void SetWineWindowsVersion(const wchar_t* exeName, const wchar_t* version); // nullptr: remove
+void SetScreenDpi(DWORD dpi);                                               // 0: remove
