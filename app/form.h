@@ -63,8 +63,7 @@ public:
     virtual bool TimerEnabled(ControlId id) const = 0;
 
     virtual void SetMousePointer(MousePointer pointer) = 0;
-    virtual void MsgBox(const std::string& text, const std::string& title,
-                            MessageBoxIcon icon) = 0;
+    virtual void MsgBox(const std::string& text, const std::string& title, MessageBoxIcon icon) = 0;
     // Repaints the window now.
     virtual void Refresh() = 0;
     // Lets pending window events run once (their handlers may run before this returns).

@@ -153,10 +153,13 @@ bool WinForm::CreateControl(const ControlSpec& spec) {
             BS_AUTORADIOBUTTON | WS_TABSTOP | (spec.Id == ControlId::optResolved ? WS_GROUP : 0);
         break;
     case ControlKind::Label:
-        style |= SS_LEFT | SS_NOPREFIX | (spec.Link ? SS_NOTIFY : 0);
+        // Labels and pictures take the pointer themselves (SS_NOTIFY), so that a move over them
+        // is theirs and not the page's underneath.
+        style |= SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
         break;
     case ControlKind::Image:
-        style |= spec.Image == Picture::BigPicture ? SS_BITMAP : SS_ICON | SS_CENTERIMAGE;
+        style |=
+            SS_NOTIFY | (spec.Image == Picture::BigPicture ? SS_BITMAP : SS_ICON | SS_CENTERIMAGE);
         break;
     case ControlKind::ListView:
         cls = WC_LISTVIEWW;
@@ -182,6 +185,8 @@ bool WinForm::CreateControl(const ControlSpec& spec) {
     m_controls[spec.Id] = c;
     if (c.HasFont)
         ApplyFont(spec.Id);
+    if (spec.Kind != ControlKind::Page)
+        SetWindowSubclass(c.Hwnd, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
     switch (spec.Kind) {
     case ControlKind::Image: {
@@ -338,8 +343,25 @@ LRESULT CALLBACK WinForm::PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return self ? self->HandlePage(hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
 }
 
+LRESULT CALLBACK WinForm::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                      DWORD_PTR self) {
+    if (msg == WM_MOUSEMOVE) {
+        auto* form = reinterpret_cast<WinForm*>(self);
+        const auto id = static_cast<ControlId>(GetDlgCtrlID(hwnd));
+        form->Dispatch([&] { form->m_events->OnMouseMove(id); });
+    } else if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, ControlProc, 0);
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
 LRESULT WinForm::HandlePage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case WM_MOUSEMOVE: {
+        const auto id = static_cast<ControlId>(GetDlgCtrlID(hwnd));
+        Dispatch([&] { m_events->OnMouseMove(id); });
+        return 0;
+    }
     case WM_PAINT:
         PaintPage(hwnd);
         return 0;
@@ -409,6 +431,9 @@ void WinForm::PaintMain() {
 
 LRESULT WinForm::HandleMain(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case WM_MOUSEMOVE:
+        Dispatch([&] { m_events->OnMouseMove(ControlId::frmMain); });
+        return 0;
     case WM_PAINT:
         PaintMain();
         return 0;

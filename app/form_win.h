@@ -60,8 +60,7 @@ public:
     void SetTimerEnabled(ControlId id, bool enabled) override;
     bool TimerEnabled(ControlId id) const override;
     void SetMousePointer(MousePointer pointer) override;
-    void MsgBox(const std::string& text, const std::string& title,
-                    MessageBoxIcon icon) override;
+    void MsgBox(const std::string& text, const std::string& title, MessageBoxIcon icon) override;
     void Refresh() override;
     void DoEvents() override;
     void Unload() override;
@@ -85,6 +84,8 @@ private:
 
     static LRESULT CALLBACK MainProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM);
+    // Every control reports the pointer moving over it.
+    static LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     LRESULT HandleMain(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandlePage(HWND, UINT, WPARAM, LPARAM);
     LRESULT ColorStatic(HWND page, HDC dc, HWND control);

@@ -115,8 +115,9 @@ void frmMain::OnQueryUnload(bool& cancel, int unloadMode) {
 void frmMain::OnUnload() {
     Form_Unload();
 }
-void frmMain::OnActivate() {}
-void frmMain::OnMouseMove(ControlId) {}
+void frmMain::OnActivate() {
+    Form_Activate();
+}
 
 void frmMain::OnColumnClick(ControlId id, int column) {
     if (id == ControlId::lvwMDACFiles)

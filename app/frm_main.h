@@ -3,6 +3,7 @@
 // window itself (IForm), the system (ISystem), the registry and the version information only
 // carry out what it asks.
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "form.h"
@@ -42,7 +43,15 @@ public:
 
     // Web pages and exit.
     void ShellExecuteTimer_Timer();
+
+    // The link labels and the surfaces that take their underline away.
     void lblLink_Click(ControlId link);
+    void lblLink_MouseMove(ControlId link);
+    void LinkLeave();
+
+    // Activation.
+    void Form_Activate();
+    void ForceForegroundWindow(WindowHandle hWindow, const bool& bForceHardMethod);
 
     // Events of the window, routed to the handlers above.
     void OnClick(ControlId id) override;
@@ -66,6 +75,7 @@ public:
     ComponentTable m_aMDACFiles{};
     std::string m_sUrl;
     bool m_bRepairDone = false;
+    std::optional<ControlId> m_oUnderlinedLink;
 
 private:
     // Runs a button's click handler at once, as setting its value does; a disabled button is not

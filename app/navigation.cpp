@@ -73,7 +73,7 @@ void frmMain::ReportNextError(int32_t startStep, const std::string& description)
     const uint16_t firstLine = startStep == 1 ? 107 : startStep == 2 ? 140 : 127;
     try {
         m_form.MsgBox(LoadText(firstLine) + "\r" + description, LoadText(100),
-                          MessageBoxIcon::Information);
+                      MessageBoxIcon::Information);
         if (m_lStep == 3) {
             // Back on the repair page with everything usable, so the user can try again.
             m_form.SetVisible(C::Label4, true);

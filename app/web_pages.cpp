@@ -11,9 +11,3 @@ void frmMain::ShellExecuteTimer_Timer() {
     if (m_lStep == 5)
         m_form.Unload();
 }
-
-void frmMain::lblLink_Click(ControlId link) {
-    m_form.SetTimerEnabled(C::ShellExecuteTimer, true);
-    m_form.DoEvents();
-    m_form.SetUnderline(link, false);
-}

@@ -107,14 +107,30 @@ TEST(LikeMatch, Table) {
         bool Match;
     };
     const Row rows[] = {
-        {"2.81.1117", "2.81*", true},  {"2.80.1022", "2.81*", false}, {"N/A", "2.81*", false},
-        {"N/A", "*", true},            {"", "*", true},               {"2.81", "2.81*", true},
-        {"6.0.6000", "6.0.*", true},   {"2.8", "2.81*", false},       {"2.81.1117", "2.8?.*", true},
-        {"2.8x.1", "2.8#*", false},    {"2.85.1", "2.8#*", true},     {"a", "[abc]", true},
-        {"d", "[abc]", false},         {"d", "[!abc]", true},         {"5", "[0-9]", true},
-        {"x", "[0-9]", false},         {"[", "[", true},              {"[x", "[*", true},
-        {"2.81", "2.81", true},        {"2.81x", "2.81", false},      {"\xC3\xBC", "?", true},
-        {"abc", "a*c", true},          {"abcd", "a*c", false},        {"-", "[a-]", true},
+        {"2.81.1117", "2.81*", true},
+        {"2.80.1022", "2.81*", false},
+        {"N/A", "2.81*", false},
+        {"N/A", "*", true},
+        {"", "*", true},
+        {"2.81", "2.81*", true},
+        {"6.0.6000", "6.0.*", true},
+        {"2.8", "2.81*", false},
+        {"2.81.1117", "2.8?.*", true},
+        {"2.8x.1", "2.8#*", false},
+        {"2.85.1", "2.8#*", true},
+        {"a", "[abc]", true},
+        {"d", "[abc]", false},
+        {"d", "[!abc]", true},
+        {"5", "[0-9]", true},
+        {"x", "[0-9]", false},
+        {"[", "[", true},
+        {"[x", "[*", true},
+        {"2.81", "2.81", true},
+        {"2.81x", "2.81", false},
+        {"\xC3\xBC", "?", true},
+        {"abc", "a*c", true},
+        {"abcd", "a*c", false},
+        {"-", "[a-]", true},
     };
     for (const Row& r : rows)
         EXPECT_EQ(LikeMatch(r.Text, r.Pattern), r.Match) << r.Text << " like " << r.Pattern;

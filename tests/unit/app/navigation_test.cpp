@@ -181,8 +181,8 @@ TEST(CloseRequest, CloseCommandActsAsCancelOtherModesPass) {
         int Mode;
         bool Cancelled, Unloaded;
     };
-    for (const Row r : {Row{0, true, true}, Row{1, false, false}, Row{2, false, false},
-                        Row{3, false, false}}) {
+    for (const Row r :
+         {Row{0, true, true}, Row{1, false, false}, Row{2, false, false}, Row{3, false, false}}) {
         Wizard w;
         w.Start();
         bool cancel = false;

@@ -43,10 +43,10 @@ TEST_P(VersionPage, ShowsVerdictsIconsAndLinkOrHint) {
         mdac += " " + w.T(114);
     EXPECT_EQ(w.form.Caption(C::lblMDACVerDescr), mdac);
 
-    const std::string jetText =
-        c.JetPresent ? std::to_string(c.JetMajor) + "." + std::to_string(c.JetMinor) + "." +
-                           std::to_string(c.JetBuild)
-                     : w.T(102);
+    const std::string jetText = c.JetPresent ? std::to_string(c.JetMajor) + "." +
+                                                   std::to_string(c.JetMinor) + "." +
+                                                   std::to_string(c.JetBuild)
+                                             : w.T(102);
     std::string jet = modAPI::printf(w.T(143), {jetText});
     jet += c.JetOk ? "\r" + w.T(153) : w.T(144) + w.T(147);
     EXPECT_EQ(w.form.Caption(C::lblJetVerDescr), jet);
@@ -78,23 +78,22 @@ constexpr OsVersionInfo kXp{2, 5, 1, 2600}, kW2k{2, 5, 0, 2195}, kW7{2, 6, 1, 76
 INSTANTIATE_TEST_SUITE_P(
     Cases, VersionPage,
     ::testing::Combine(
-        ::testing::Values(
-            PageCase{"BothCurrent", "2.81.1117.0", 4, 0, 8015, 0, true, kW7, true, true, false,
-                     2115, true, 2405, 2735},
-            PageCase{"MdacOldOnXp", "2.80.1022.0", 4, 0, 8015, 0, true, kXp, false, true, false,
-                     2115, true, 2405, 2735},
-            PageCase{"MdacOldOn2000", "2.80.1022.0", 4, 0, 8618, 0, true, kW2k, false, true, true,
-                     2115, false, 2505, 2835},
-            PageCase{"JetOldRevision", "2.81.1117.0", 4, 0, 2927, 4, true, kW7, true, false, true,
-                     3860, false, 2505, 2835},
-            PageCase{"BothOldOnXp", "2.70.9001.0", 4, 0, 6218, 0, true, kXp, false, false, true,
-                     3860, false, 2505, 2835},
-            PageCase{"NoRegistryValue", nullptr, 4, 0, 8015, 0, true, kW2k, false, true, true,
-                     2115, false, 2505, 2835},
-            PageCase{"NoJetLibrary", "2.81.1117.0", 0, 0, 0, 0, false, kW7, true, false, true,
-                     3860, false, 2505, 2835},
-            PageCase{"Vista600", "6.0.6000.16386", 4, 0, 9505, 0, true, kW7, true, true, false,
-                     2115, true, 2405, 2735}),
+        ::testing::Values(PageCase{"BothCurrent", "2.81.1117.0", 4, 0, 8015, 0, true, kW7, true,
+                                   true, false, 2115, true, 2405, 2735},
+                          PageCase{"MdacOldOnXp", "2.80.1022.0", 4, 0, 8015, 0, true, kXp, false,
+                                   true, false, 2115, true, 2405, 2735},
+                          PageCase{"MdacOldOn2000", "2.80.1022.0", 4, 0, 8618, 0, true, kW2k, false,
+                                   true, true, 2115, false, 2505, 2835},
+                          PageCase{"JetOldRevision", "2.81.1117.0", 4, 0, 2927, 4, true, kW7, true,
+                                   false, true, 3860, false, 2505, 2835},
+                          PageCase{"BothOldOnXp", "2.70.9001.0", 4, 0, 6218, 0, true, kXp, false,
+                                   false, true, 3860, false, 2505, 2835},
+                          PageCase{"NoRegistryValue", nullptr, 4, 0, 8015, 0, true, kW2k, false,
+                                   true, true, 2115, false, 2505, 2835},
+                          PageCase{"NoJetLibrary", "2.81.1117.0", 0, 0, 0, 0, false, kW7, true,
+                                   false, true, 3860, false, 2505, 2835},
+                          PageCase{"Vista600", "6.0.6000.16386", 4, 0, 9505, 0, true, kW7, true,
+                                   true, false, 2115, true, 2405, 2735}),
         ::testing::Values(uint16_t{0x0409}, uint16_t{0x0407})),
     [](const auto& info) {
         return std::string(std::get<0>(info.param).Name) +
