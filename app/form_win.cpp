@@ -120,6 +120,13 @@ bool WinForm::Create(HINSTANCE instance, IFormEvents& events) {
     for (const auto& spec : ControlTable())
         if (spec.Id != ControlId::frmMain)
             CreateControl(spec);
+    // Pictures lie under the texts beside them, and a link above the description labels it may
+    // overlap when moved down, so that it is both seen and the one the pointer is over.
+    for (const auto& spec : ControlTable()) {
+        if (spec.Kind == ControlKind::Image || spec.Link)
+            SetWindowPos(Wnd(spec.Id), spec.Link ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
     return true;
 }
 
@@ -135,7 +142,9 @@ bool WinForm::CreateControl(const ControlSpec& spec) {
     const int x = Px(spec.Left), y = Px(spec.Top);
     const int w = spec.SizeInPixels ? spec.Width : Px(spec.Width);
     const int h = spec.SizeInPixels ? spec.Height : Px(spec.Height);
-    DWORD style = WS_CHILD | (spec.Visible ? WS_VISIBLE : 0) | (spec.Enabled ? 0 : WS_DISABLED);
+    // Overlapping siblings paint by z-order only when each clips the others.
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (spec.Visible ? WS_VISIBLE : 0) |
+                  (spec.Enabled ? 0 : WS_DISABLED);
     DWORD exStyle = 0;
     const wchar_t* cls = L"STATIC";
     switch (spec.Kind) {
@@ -155,7 +164,7 @@ bool WinForm::CreateControl(const ControlSpec& spec) {
     case ControlKind::Label:
         // Labels and pictures take the pointer themselves (SS_NOTIFY), so that a move over them
         // is theirs and not the page's underneath.
-        style |= SS_LEFT | SS_NOPREFIX | SS_NOTIFY;
+        style |= (spec.AutoSize ? SS_LEFTNOWORDWRAP : SS_LEFT) | SS_NOPREFIX | SS_NOTIFY;
         break;
     case ControlKind::Image:
         style |=
@@ -290,10 +299,11 @@ void WinForm::AutoSize(ControlId id) {
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
     std::wstring text = WindowText(hwnd);
     RECT rc = {0, 0, 0, 0};
-    DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &rc, DT_CALCRECT | DT_NOPREFIX);
+    DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &rc,
+              DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
     SelectObject(dc, old);
     ReleaseDC(hwnd, dc);
-    SetWindowPos(hwnd, nullptr, 0, 0, text.empty() ? 0 : rc.right - rc.left + 1, rc.bottom - rc.top,
+    SetWindowPos(hwnd, nullptr, 0, 0, text.empty() ? 0 : rc.right - rc.left + 2, rc.bottom - rc.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

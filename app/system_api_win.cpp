@@ -7,6 +7,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "desktop_shell_win.h"
 #include "win_text.h"
 
 namespace {
@@ -74,7 +75,11 @@ void WinSystem::Sleep(uint32_t ms) {
 }
 
 void WinSystem::ShellOpen(const std::string& url) {
-    ShellExecuteW(nullptr, L"open", Widen(url).c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    // The program runs elevated; the browser should not. The desktop's shell opens the page in the
+    // user's own context where it can be reached, otherwise the shell is asked directly.
+    const std::wstring address = Widen(url);
+    if (!OpenThroughDesktopShell(address))
+        ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 WindowHandle WinSystem::GetForegroundWindow() {

@@ -2,11 +2,24 @@
 // click handler that asked for it has returned, and ends the program on the closing page.
 #include "frm_main.h"
 
+#include "text/string_table.h"
+
 using C = ControlId;
+
+namespace {
+// The program opens only the pages of its own string table, whatever ends up in m_sUrl.
+bool IsOwnWebAddress(const std::string& url) {
+    for (uint16_t id : {117, 118, 120, 122})
+        for (Language lang : {Language::English, Language::German})
+            if (url == LoadText(id, lang))
+                return true;
+    return false;
+}
+} // namespace
 
 void frmMain::ShellExecuteTimer_Timer() {
     m_form.SetTimerEnabled(C::ShellExecuteTimer, false);
-    if (!m_sUrl.empty())
+    if (!m_sUrl.empty() && IsOwnWebAddress(m_sUrl))
         m_system.ShellOpen(m_sUrl);
     if (m_lStep == 5)
         m_form.Unload();

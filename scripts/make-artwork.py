@@ -456,13 +456,16 @@ def ok_icon(cv, s):
 
 
 def problem_icon(cv, s):
-    tri = [(16 * s, 3.2 * s), (29.6 * s, 27.6 * s), (2.4 * s, 27.6 * s)]
-    rounded = grow(polygon(tri), 1.6 * s)
-    cv.fill(moved(rounded, 0.8 * s, 1.0 * s), (0, 0, 0), alpha=0.25)
+    # The sign keeps to the left 24 pixels: on the version page the verdict text starts that far
+    # right of the icon's left edge.
+    k, dy = 0.72 * s, 4.5 * s
+    tri = [(16 * k, 3.2 * k + dy), (29.6 * k, 27.6 * k + dy), (2.4 * k, 27.6 * k + dy)]
+    rounded = grow(polygon(tri), 1.6 * k)
+    cv.fill(moved(rounded, 0.8 * k, 1.0 * k), (0, 0, 0), alpha=0.25)
     cv.fill(rounded, (150, 96, 0))
-    cv.fill(grow(rounded, -1.0), vertical((255, 234, 96), (244, 180, 20), 3 * s, 29 * s))
-    cv.fill(box(16 * s, 15 * s, 1.9 * s, 5.6 * s, 1.9 * s), (28, 24, 16))
-    cv.fill(circle(16 * s, 24 * s, 2.0 * s), (28, 24, 16))
+    cv.fill(grow(rounded, -1.0), vertical((255, 234, 96), (244, 180, 20), 3 * k + dy, 29 * k + dy))
+    cv.fill(box(16 * k, 15 * k + dy, 1.9 * k, 5.6 * k, 1.9 * k), (28, 24, 16))
+    cv.fill(circle(16 * k, 24 * k + dy, 2.0 * k), (28, 24, 16))
 
 
 def down_arrow_icon(cv, s):

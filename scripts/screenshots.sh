@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Takes a picture of the wizard's window in each language, under a virtual display:
-# docs/screenshots/welcome-en.png and welcome-de.png.
+# Takes pictures of the wizard's first three pages in each language under a virtual display:
+# docs/screenshots/<page>-<language>.png. Next is pressed with the Enter key, as a user would.
 set -uo pipefail
 build=${1:?usage: screenshots.sh BUILD_DIR}
 source "$(dirname "$0")/wine-env.sh"
@@ -17,7 +17,11 @@ for lang in en_US de_DE; do
             sleep 0.5
         done
         sleep 2
-        [ -n "$win" ] && import -window "$win" "$2"
-        "$WINESERVER" -k; wait $pid 2>/dev/null; true' _ "$build/Quendry.exe" "$out/welcome-$short.png"
-    echo "$out/welcome-$short.png"
+        for page in welcome versions repair; do
+            [ -n "$win" ] && import -window "$win" "$2/$page-$3.png"
+            xdotool windowfocus --sync "$win" key Return 2>/dev/null
+            sleep 1.5
+        done
+        "$WINESERVER" -k; wait $pid 2>/dev/null; true' _ "$build/Quendry.exe" "$out" "$short"
+    ls "$out"/*-"$short".png
 done

@@ -300,3 +300,17 @@ TEST(WebPages, LinkClickOpensOnceAndStaysOnTheStep) {
     EXPECT_EQ(w.frm.m_lStep, 2);
     EXPECT_FALSE(w.form.Unloaded);
 }
+
+TEST(WebPages, OnlyTheProgramsOwnAddressesAreOpened) {
+    Wizard w;
+    w.Start();
+    for (const char* url : {"file:///C:/WINDOWS/system32/calc.exe", "https://www.velmora.example",
+                            "C:\\WINDOWS\\notepad.exe"}) {
+        w.frm.m_sUrl = url;
+        w.frm.ShellExecuteTimer_Timer();
+    }
+    EXPECT_TRUE(w.system.Opened.empty());
+    w.frm.m_sUrl = LoadText(120, Language::German);
+    w.frm.ShellExecuteTimer_Timer();
+    EXPECT_EQ(w.system.Opened.size(), 1u);
+}
