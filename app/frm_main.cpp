@@ -5,8 +5,10 @@
 #include "text/printf.h"
 #include "text/string_table.h"
 
-frmMain::frmMain(IForm& form, ISystem& system, IRegistryApi& registry, IVersionApi& versions)
-    : m_form(form), m_system(system), m_registry(registry), m_versions(versions) {}
+frmMain::frmMain(IForm& form, ISystem& system, IRegistryApi& registry, IVersionApi& versions,
+                 ILibraryApi& libraries)
+    : m_form(form), m_system(system), m_registry(registry), m_versions(versions),
+      m_libraries(libraries) {}
 
 Language frmMain::UserLanguage() const {
     return LanguageFromLangId(m_system.GetUserDefaultUILanguage());
@@ -96,6 +98,9 @@ void frmMain::OnClick(ControlId id) {
     case ControlId::lblDownloadMDAC:
     case ControlId::lblRepairUrl:
         lblLink_Click(id);
+        break;
+    case ControlId::cmdRepairMDAC:
+        cmdRepairMDAC_Click();
         break;
     default:
         break;

@@ -10,13 +10,15 @@
 #include "form_events.h"
 #include "registry/registry_api.h"
 #include "repair/component_table.h"
+#include "repair/library_api.h"
 #include "repair/version_api.h"
 #include "system_api.h"
 #include "text/language.h"
 
 class frmMain : public IFormEvents {
 public:
-    frmMain(IForm& form, ISystem& system, IRegistryApi& registry, IVersionApi& versions);
+    frmMain(IForm& form, ISystem& system, IRegistryApi& registry, IVersionApi& versions,
+            ILibraryApi& libraries);
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
 
@@ -40,6 +42,9 @@ public:
     void BuildComponentTable();
     void FillFileAuditList();
     void lvwMDACFiles_ColumnClick(int iColumn);
+
+    // The repair page.
+    void cmdRepairMDAC_Click();
 
     // Web pages and exit.
     void ShellExecuteTimer_Timer();
@@ -87,5 +92,7 @@ private:
     ISystem& m_system;
     IRegistryApi& m_registry;
     IVersionApi& m_versions;
+    ILibraryApi& m_libraries;
+    bool m_bRepairRunning = false;
     bool m_bWatchTickRunning = false;
 };

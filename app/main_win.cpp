@@ -4,15 +4,21 @@
 #include "form_win.h"
 #include "frm_main.h"
 #include "registry/registry_api_win.h"
+#include "repair/dll_search_win.h"
+#include "repair/library_api_win.h"
 #include "repair/version_api_win.h"
 #include "system_api_win.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nCmdShow) {
+    // Before anything loads a library by name: never from the program's folder or the current
+    // directory, where a planted copy would run with administrator rights.
+    HardenDllSearch();
     WinSystem system;
     Win32RegistryApi registry;
     Win32VersionApi versions;
+    Win32LibraryApi libraries;
     WinForm form;
-    frmMain frm(form, system, registry, versions);
+    frmMain frm(form, system, registry, versions, libraries);
     frm.Form_Initialize();
     if (!form.Create(instance, frm))
         return 1;

@@ -1,7 +1,7 @@
 # The Windows build: Win32 adapters, the resources, Quendry.exe, fixtures and the tests that run
 # under Wine. Included from the top-level list when cross-compiling with MinGW.
 
-set(QUENDRY_SYSLIBS comctl32 gdi32 user32 shell32 ole32 oleaut32 advapi32 version uuid)
+set(QUENDRY_SYSLIBS comctl32 gdi32 user32 shell32 ole32 oleaut32 advapi32 uuid)
 set(WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 
 # Adapters: one library per folder, every *_win.cpp but the program's entry point.
@@ -61,6 +61,15 @@ if(e2e_src)
     if(TARGET fixtures)
         add_dependencies(e2e_tests fixtures)
     endif()
+    if(TARGET fixture_layout)
+        target_link_libraries(e2e_tests PRIVATE fixture_layout)
+    endif()
+    # Stands in for the browser: the web page tests register it as the shell's handler for http
+    # and https.
+    add_executable(url_recorder WIN32 ${CMAKE_SOURCE_DIR}/tests/e2e/recorder/url_recorder.c)
+    target_link_options(url_recorder PRIVATE -municode)
+    target_link_libraries(url_recorder PRIVATE shell32)
+    add_dependencies(e2e_tests url_recorder)
     # Wine takes the user's language from the locale the test starts in, so the tests whose texts
     # depend on it run again in each language; everything else runs once, in English.
     add_test(NAME e2e_en_US COMMAND ${WINE_RUN} $<TARGET_FILE:e2e_tests>)

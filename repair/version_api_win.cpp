@@ -1,9 +1,42 @@
-// The version-information functions of VERSION.DLL, one call each.
+// The version-information functions of VERSION.DLL, one call each. The library is loaded at run
+// time from the system directory by its full path: it is not one of the libraries the system
+// always takes from there, so an import of it would load a version.dll planted beside the program.
 #include "repair/version_api_win.h"
 
 #include <windows.h>
 
+#include "repair/dll_search_win.h"
+
 namespace {
+
+struct VersionFunctions {
+    using SizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
+    using InfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
+    using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
+    SizeFn Size = nullptr;
+    InfoFn Info = nullptr;
+    QueryFn Query = nullptr;
+};
+
+// Loaded once and kept for the life of the process.
+const VersionFunctions& Version() {
+    static const VersionFunctions functions = [] {
+        VersionFunctions f;
+        wchar_t dir[MAX_PATH + 1] = {};
+        const UINT n = ::GetSystemDirectoryW(dir, MAX_PATH);
+        if (n == 0 || n >= MAX_PATH)
+            return f;
+        const std::wstring path = std::wstring(dir, n) + L"\\version.dll";
+        HMODULE module = ::LoadLibraryW(path.c_str());
+        if (module == nullptr)
+            return f;
+        f.Size = ResolveFunction<VersionFunctions::SizeFn>(module, "GetFileVersionInfoSizeW");
+        f.Info = ResolveFunction<VersionFunctions::InfoFn>(module, "GetFileVersionInfoW");
+        f.Query = ResolveFunction<VersionFunctions::QueryFn>(module, "VerQueryValueW");
+        return f;
+    }();
+    return functions;
+}
 
 std::wstring Widen(const std::string& text) {
     if (text.empty()) {
@@ -27,8 +60,13 @@ uint32_t Win32VersionApi::FileVersionInfoSize(const std::string& path, uint32_t&
         handle = 0;
         return 0;
     }
+    if (Version().Size == nullptr) {
+        handle = 0;
+        ::SetLastError(ERROR_PROC_NOT_FOUND);
+        return 0;
+    }
     DWORD h = 0;
-    DWORD size = ::GetFileVersionInfoSizeW(wide.c_str(), &h);
+    DWORD size = Version().Size(wide.c_str(), &h);
     handle = h;
     return size;
 }
@@ -36,10 +74,10 @@ uint32_t Win32VersionApi::FileVersionInfoSize(const std::string& path, uint32_t&
 bool Win32VersionApi::FileVersionInfo(const std::string& path, uint32_t handle, uint32_t size,
                                       void* data) {
     std::wstring wide = Widen(path);
-    if (wide.empty()) {
+    if (wide.empty() || Version().Info == nullptr) {
         return false;
     }
-    return ::GetFileVersionInfoW(wide.c_str(), handle, size, data) != FALSE;
+    return Version().Info(wide.c_str(), handle, size, data) != FALSE;
 }
 
 bool Win32VersionApi::QueryVersionValue(const void* block, const std::string& subBlock,
@@ -47,7 +85,7 @@ bool Win32VersionApi::QueryVersionValue(const void* block, const std::string& su
     std::wstring wide = Widen(subBlock);
     LPVOID found = nullptr;
     UINT foundLength = 0;
-    if (!::VerQueryValueW(block, wide.c_str(), &found, &foundLength)) {
+    if (Version().Query == nullptr || !Version().Query(block, wide.c_str(), &found, &foundLength)) {
         value = nullptr;
         length = 0;
         return false;

@@ -3,6 +3,7 @@
 
 #include "app/frm_main.h"
 #include "app/mod_api.h"
+#include "tests/fakes/fake_library_api.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_system.h"
 #include "tests/fakes/fake_version_api.h"
@@ -17,7 +18,8 @@ struct Started {
     FakeSystem system;
     FakeRegistry registry;
     FakeVersionApi versions;
-    frmMain frm{form, system, registry, versions};
+    FakeLibraryApi libraries;
+    frmMain frm{form, system, registry, versions, libraries};
     void Load() {
         modAPI::ResetWindowsVersionClass();
         frm.Form_Initialize();

@@ -5,6 +5,7 @@
 
 #include "app/frm_main.h"
 #include "app/mod_api.h"
+#include "tests/fakes/fake_library_api.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_system.h"
 #include "tests/fakes/fake_version_api.h"
@@ -16,7 +17,8 @@ struct Wizard {
     FakeSystem system;
     FakeRegistry registry;
     FakeVersionApi versions;
-    frmMain frm{form, system, registry, versions};
+    FakeLibraryApi libraries;
+    frmMain frm{form, system, registry, versions, libraries};
 
     static constexpr const char* kJet = "C:\\WINDOWS\\system32\\msjet40.dll";
 

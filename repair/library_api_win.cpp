@@ -1,0 +1,112 @@
+// Library loading, short paths, system message texts and task memory, one platform call each.
+#include "repair/library_api_win.h"
+
+#include <windows.h>
+
+#include <objbase.h>
+
+#include <vector>
+
+#include "repair/dll_search_win.h"
+
+namespace {
+
+std::wstring Widen(const std::string& text) {
+    if (text.empty())
+        return {};
+    const int count =
+        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    if (count <= 0)
+        return {};
+    std::wstring wide(static_cast<size_t>(count), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), count);
+    return wide;
+}
+
+std::string Narrow(const wchar_t* text, size_t length) {
+    if (length == 0)
+        return {};
+    const int count = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0,
+                                          nullptr, nullptr);
+    if (count <= 0)
+        return {};
+    std::string narrow(static_cast<size_t>(count), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), narrow.data(), count, nullptr,
+                        nullptr);
+    return narrow;
+}
+
+HMODULE Module(LibraryHandle library) {
+    return reinterpret_cast<HMODULE>(library);
+}
+
+} // namespace
+
+LibraryHandle Win32LibraryApi::LoadComponentLibrary(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    if (wide.empty()) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    // The library's own folder, then the system directory, for what it needs; where the system
+    // lacks those flags, its own folder comes first in the standard order.
+    const DWORD flags = DllSearchFlagsSupported()
+                            ? (kLoadLibrarySearchDllLoadDir | kLoadLibrarySearchSystem32)
+                            : LOAD_WITH_ALTERED_SEARCH_PATH;
+    // A library that can't be loaded is reported by the wizard, not by a system error box.
+    const UINT quiet = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX;
+    const UINT mode = ::SetErrorMode(quiet);
+    ::SetErrorMode(mode | quiet);
+    HMODULE module = ::LoadLibraryExW(wide.c_str(), nullptr, flags);
+    const DWORD error = ::GetLastError();
+    ::SetErrorMode(mode);
+    ::SetLastError(error);
+    return reinterpret_cast<LibraryHandle>(module);
+}
+
+EntryPoint Win32LibraryApi::FindEntryPoint(LibraryHandle library, const std::string& name) {
+    return ResolveFunction<EntryPoint>(Module(library), name.c_str());
+}
+
+bool Win32LibraryApi::FreeComponentLibrary(LibraryHandle library) {
+    return ::FreeLibrary(Module(library)) != FALSE;
+}
+
+uint32_t Win32LibraryApi::ShortPathName(const std::string& longPath, std::string& shortPath,
+                                        uint32_t capacity) {
+    const std::wstring wide = Widen(longPath);
+    if (wide.empty() || capacity == 0) {
+        ::SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    std::vector<wchar_t> buffer(capacity, L'\0');
+    const DWORD n = ::GetShortPathNameW(wide.c_str(), buffer.data(), capacity);
+    if (n > 0 && n < capacity)
+        shortPath = Narrow(buffer.data(), n);
+    return n;
+}
+
+uint32_t Win32LibraryApi::SystemMessageText(uint32_t code, std::string& text, uint32_t capacity) {
+    if (capacity == 0)
+        return 0;
+    // Inserts stay as they stand: the system's texts for some codes hold "%1", and without
+    // arguments FormatMessage would read values that were never passed.
+    std::vector<wchar_t> buffer(capacity, L'\0');
+    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                     nullptr, code, 0, buffer.data(), capacity, nullptr);
+    if (n > 0)
+        text = Narrow(buffer.data(), n);
+    return n;
+}
+
+uint32_t Win32LibraryApi::LastError() {
+    return ::GetLastError();
+}
+
+void* Win32LibraryApi::TaskMemAlloc(size_t bytes) {
+    return ::CoTaskMemAlloc(bytes);
+}
+
+void Win32LibraryApi::TaskMemFree(void* block) {
+    ::CoTaskMemFree(block);
+}

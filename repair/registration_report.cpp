@@ -1,0 +1,72 @@
+#include "repair/registration_report.h"
+
+#include <cstdio>
+
+#include "text/printf.h"
+#include "text/string_table.h"
+
+namespace {
+
+constexpr uint16_t kTextNotRegistered = 141;
+
+std::string Hex(int32_t status) {
+    char buf[16] = {};
+    std::snprintf(buf, sizeof buf, "0x%08X", static_cast<unsigned>(static_cast<uint32_t>(status)));
+    return buf;
+}
+
+// The system's text as one line: its trailing line break dropped, inner ones made spaces, and
+// the insert the system leaves for the file's name filled with it.
+std::string SystemReason(ILibraryApi& api, const RegistrationOutcome& outcome) {
+    std::string text = GetErrorText(api, outcome.LastError);
+    if (text == kErrorTextNotFound)
+        return text + " (" + std::to_string(outcome.LastError) + ")";
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
+        text.pop_back();
+    std::string line;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            line += ' ';
+        } else if (text.compare(i, 2, "%1") == 0) {
+            line += outcome.DisplayName;
+            ++i;
+        } else {
+            line += text[i];
+        }
+    }
+    return line;
+}
+
+} // namespace
+
+std::string RegistrationFailureReason(ILibraryApi& api, const RegistrationOutcome& outcome) {
+    switch (outcome.Result) {
+    case RegistrationResult::Registered:
+        return {};
+    case RegistrationResult::NotLoaded:
+    case RegistrationResult::NoEntryPoint:
+        return SystemReason(api, outcome);
+    case RegistrationResult::CallFailed:
+    case RegistrationResult::NotCreated:
+        return Hex(outcome.Status);
+    }
+    return {};
+}
+
+std::string RegistrationFailureLine(ILibraryApi& api, const RegistrationOutcome& outcome) {
+    return outcome.DisplayName + ": " + RegistrationFailureReason(api, outcome);
+}
+
+std::string RegistrationFailureText(ILibraryApi& api,
+                                    const std::vector<RegistrationOutcome>& failures,
+                                    Language lang) {
+    std::string lines;
+    for (const RegistrationOutcome& failure : failures) {
+        if (!lines.empty())
+            lines += '\n';
+        lines += RegistrationFailureLine(api, failure);
+    }
+    return modAPI::printf(LoadText(kTextNotRegistered, lang), {"\n\n" + lines + "\n\n"});
+}

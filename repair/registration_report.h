@@ -1,0 +1,22 @@
+#pragma once
+// What the user is told after a repair in which libraries could not be registered: one line per
+// library, its file name followed by the reason, all in the one message of text 141.
+#include <string>
+#include <vector>
+
+#include "repair/dll_register.h"
+#include "text/language.h"
+
+// The reason a registration failed: the system's text for a failed load or a missing entry point
+// (on one line, its insert "%1" filled with the file name), the status as 0xXXXXXXXX for a failed
+// call or a call object that could not be made. Empty for a registered library.
+std::string RegistrationFailureReason(ILibraryApi& api, const RegistrationOutcome& outcome);
+
+// "<file name>: <reason>".
+std::string RegistrationFailureLine(ILibraryApi& api, const RegistrationOutcome& outcome);
+
+// Text 141 with its marker filled with the failures' lines, one per line, set apart from the
+// sentence by an empty line before and after.
+std::string RegistrationFailureText(ILibraryApi& api,
+                                    const std::vector<RegistrationOutcome>& failures,
+                                    Language lang);

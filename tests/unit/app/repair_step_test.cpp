@@ -1,0 +1,340 @@
+// The repair on the recording form over fake libraries: which libraries are registered and in
+// which order, the per-file line, the bar, the pauses, the state the page is left in, the close
+// box during the run, and the message naming the libraries that failed.
+#include <algorithm>
+
+#include "text/printf.h"
+#include "wizard_fixture.h"
+
+using C = ControlId;
+using Kind = FakeLibraryApi::Kind;
+
+namespace {
+
+const std::string kCommonFiles = "C:\\Program Files\\Common Files";
+const std::string kSystemDir = "C:\\WINDOWS\\system32";
+constexpr size_t kSkipped[] = {1, 8, 10, 12, 13, 15, 27};
+
+bool Skipped(size_t i) {
+    return std::find(std::begin(kSkipped), std::end(kSkipped), i) != std::end(kSkipped);
+}
+
+std::string LongPath(size_t i) {
+    const ComponentRow& row = kComponentRows[i];
+    return (row.base == ComponentBase::CommonFiles ? kCommonFiles : kSystemDir) + row.appendedPath;
+}
+
+std::string ShortPath(size_t i) {
+    return "C:\\SHORT~1\\" + GetFile(LongPath(i));
+}
+
+struct RepairWizard : Wizard {
+    RepairWizard() { versions.files.clear(); }
+
+    // A library that is there: its version can be read and it can be loaded by its short path.
+    FakeLibraryApi::File& Present(size_t i, Kind kind = Kind::Registering, int32_t status = 0) {
+        versions.Add(LongPath(i), 2, 81, 1117, 0);
+        return libraries.Add(LongPath(i), kind, status, ShortPath(i));
+    }
+    void AllPresent() {
+        for (size_t i = 0; i < kComponentCount; ++i)
+            Present(i);
+    }
+    void ToRepairPage() {
+        Start();
+        Click(C::cmdWeiter);
+        Click(C::cmdWeiter);
+        ASSERT_EQ(frm.m_lStep, 3);
+        form.Log.clear();
+        system.Sleeps.clear();
+    }
+    // Runs `step(n)` at every time pending events are let run (n from 0), and keeps what the
+    // per-file line and the status line show then.
+    std::vector<std::string> lines, status;
+    std::function<void(int)> step;
+    void WatchEvents() {
+        form.OnDoEvents = [this] {
+            const int n = static_cast<int>(lines.size());
+            lines.push_back(form.Caption(C::Label2));
+            status.push_back(form.Caption(C::Label1));
+            if (step)
+                step(n);
+            WatchEvents();
+        };
+    }
+    void Repair() {
+        WatchEvents();
+        Click(C::cmdRepairMDAC);
+        form.OnDoEvents = nullptr;
+    }
+    std::vector<std::string> LogFrom(const std::string& first) const {
+        auto it = std::find(form.Log.begin(), form.Log.end(), first);
+        return {it, form.Log.end()};
+    }
+};
+
+void ExpectClosingState(const RepairWizard& w) {
+    EXPECT_TRUE(w.frm.m_bRepairDone);
+    EXPECT_FALSE(w.form.Visible(C::cmdRepairMDAC));
+    EXPECT_FALSE(w.form.Visible(C::imgDownArrow));
+    EXPECT_FALSE(w.form.Visible(C::imgRepairing));
+    EXPECT_FALSE(w.form.Visible(C::Label2));
+    EXPECT_FALSE(w.form.Visible(C::ProgressBar1));
+    EXPECT_TRUE(w.form.Visible(C::Label16));
+    EXPECT_TRUE(w.form.Visible(C::optResolved));
+    EXPECT_TRUE(w.form.Visible(C::optFurtherProblems));
+    EXPECT_EQ(w.form.Caption(C::Label1), w.T(154));
+    EXPECT_EQ(w.form.Pointer, MousePointer::Default);
+    EXPECT_TRUE(w.form.Enabled(C::cmdWeiter));
+    EXPECT_TRUE(w.form.Enabled(C::cmdZurück));
+    EXPECT_TRUE(w.form.Enabled(C::cmdAbbrechen));
+    EXPECT_EQ(w.form.Focus, C::cmdWeiter);
+    EXPECT_EQ(w.frm.m_lStep, 3);
+    EXPECT_EQ(w.form.TopPage(), C::pic3);
+    EXPECT_FALSE(w.form.Unloaded);
+}
+
+std::vector<std::string> Progress(const RepairWizard& w) {
+    std::vector<std::string> p;
+    for (const auto& entry : w.form.Log)
+        if (entry.rfind("Progress(", 0) == 0)
+            p.push_back(entry);
+    return p;
+}
+
+std::vector<std::string> ExpectedProgress() {
+    std::vector<std::string> p;
+    for (size_t i = 1; i <= kComponentCount; ++i)
+        p.push_back("Progress(" + std::to_string(i) + ")");
+    return p;
+}
+
+} // namespace
+
+TEST(RepairStep, AllPresentRegistersTheTwentyFourInIndexOrder) {
+    RepairWizard w;
+    w.AllPresent();
+    w.ToRepairPage();
+    w.Repair();
+
+    std::vector<std::string> expectedLoads;
+    for (size_t i = 0; i < kComponentCount; ++i) {
+        if (!Skipped(i))
+            expectedLoads.push_back("Load(" + ShortPath(i) + ")");
+        EXPECT_EQ(w.libraries.Calls(LongPath(i)), Skipped(i) ? 0 : 1) << LongPath(i);
+    }
+    std::vector<std::string> loads;
+    for (const auto& entry : w.libraries.Log)
+        if (entry.rfind("Load(", 0) == 0)
+            loads.push_back(entry);
+    EXPECT_EQ(loads, expectedLoads);
+    for (size_t jet : {28, 29, 30})
+        EXPECT_EQ(w.libraries.Calls(LongPath(jet)), 1);
+    // Every library unloaded after its call, every call object freed once.
+    EXPECT_EQ(w.libraries.Count("Free("), 24);
+    EXPECT_EQ(w.libraries.frees, 24);
+    EXPECT_EQ(w.libraries.badFrees, 0);
+    EXPECT_EQ(w.libraries.callsWhileUnloaded, 0);
+
+    EXPECT_EQ(Progress(w), ExpectedProgress());
+    EXPECT_EQ(w.form.at(C::ProgressBar1).ProgressMax, 31);
+    // The line names each file while the events after its step run.
+    ASSERT_EQ(w.lines.size(), 32u);
+    for (size_t i = 0; i < kComponentCount; ++i)
+        EXPECT_EQ(w.lines[i + 1], "Processing " + LongPath(i) + "...");
+    EXPECT_TRUE(w.form.MessageBoxes.empty());
+    ExpectClosingState(w);
+}
+
+TEST(RepairStep, PreparationAndClosingInTheirOrder) {
+    RepairWizard w;
+    w.AllPresent();
+    w.ToRepairPage();
+    w.Repair();
+    const std::vector<std::string> preparation = {"Hide(cmdRepairMDAC)",
+                                                  "Disable(cmdAbbrechen)",
+                                                  "Disable(cmdZurück)",
+                                                  "Disable(cmdWeiter)",
+                                                  "Show(imgRepairing)",
+                                                  "Show(Label2)",
+                                                  "Hide(imgDownArrow)",
+                                                  "Pointer(Hourglass)",
+                                                  "Refresh",
+                                                  "DoEvents",
+                                                  "Show(ProgressBar1)",
+                                                  "Progress(1)"};
+    const auto log = w.form.Log;
+    ASSERT_GE(log.size(), preparation.size());
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + preparation.size()), preparation);
+    // The status line reads thirteen spaces and text 150 while the run lasts.
+    EXPECT_EQ(w.status.front(), std::string(13, ' ') + w.T(150));
+    EXPECT_EQ(w.status.back(), std::string(13, ' ') + w.T(150));
+    const std::vector<std::string> closing = {"Progress(31)",       "DoEvents",
+                                              "Hide(imgRepairing)", "Hide(Label2)",
+                                              "Show(Label16)",      "Hide(ProgressBar1)",
+                                              "Show(optResolved)",  "Show(optFurtherProblems)",
+                                              "Pointer(Default)",   "Enable(cmdWeiter)",
+                                              "Enable(cmdZurück)",  "Enable(cmdAbbrechen)",
+                                              "SetFocus(cmdWeiter)"};
+    EXPECT_EQ(w.LogFrom("Progress(31)"), closing);
+    // A pause of 50 ms after each line and of 150 ms after each step of the bar.
+    std::vector<uint32_t> pauses;
+    for (size_t i = 0; i < kComponentCount; ++i)
+        pauses.insert(pauses.end(), {50, 150});
+    EXPECT_EQ(w.system.Sleeps, pauses);
+}
+
+class RepairNonePresent : public ::testing::TestWithParam<uint16_t> {};
+
+TEST_P(RepairNonePresent, StepsThroughAllEntriesAndLoadsNothing) {
+    RepairWizard w;
+    w.system.UiLanguage = GetParam();
+    w.ToRepairPage();
+    w.Repair();
+    EXPECT_EQ(w.libraries.Loads(), 0);
+    EXPECT_EQ(Progress(w), ExpectedProgress());
+    ASSERT_EQ(w.lines.size(), 32u);
+    const std::string line = modAPI::printf(w.T(123), {w.T(102)});
+    for (size_t i = 1; i < w.lines.size(); ++i)
+        EXPECT_EQ(w.lines[i], line);
+    EXPECT_TRUE(w.form.MessageBoxes.empty());
+    ExpectClosingState(w);
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, RepairNonePresent, ::testing::Values(0x0409, 0x0407));
+
+TEST(RepairStep, FailuresOfLibrariesThatAreThereAreNamedAfterTheClosingSteps) {
+    RepairWizard w;
+    w.AllPresent();
+    w.Present(9, Kind::Registering, static_cast<int32_t>(0x80004005u)); // MSADCF.DLL
+    w.Present(16, Kind::NoExport);                                      // MSDAPRST.DLL
+    w.Present(17, Kind::NotALibrary);                                   // OLEDB32.DLL
+    w.Present(22, Kind::LoadFails);                                     // MSDASQL.DLL
+    w.Present(8, Kind::Registering, -1); // MSADCER.DLL: not registered, so no failure
+    w.versions.files.erase(LongPath(5)); // MSADOMD.dll missing: the file list shows it
+    w.libraries.files.erase(LongPath(5));
+    w.ToRepairPage();
+    w.Repair();
+    ASSERT_EQ(w.form.MessageBoxes.size(), 1u);
+    const auto& box = w.form.MessageBoxes[0];
+    EXPECT_EQ(box.Text, "The file \n\n"
+                        "MSADCF.DLL: 0x80004005\n"
+                        "MSDAPRST.DLL: The specified procedure could not be found.\n"
+                        "OLEDB32.DLL: OLEDB32.DLL is not a valid Win32 application.\n"
+                        "MSDASQL.DLL: The specified module could not be found.\n\n"
+                        " could not be registered properly.");
+    EXPECT_EQ(box.Title, "Quendry");
+    EXPECT_EQ(box.Icon, MessageBoxIcon::Warning);
+    // After the page is in its closing state.
+    EXPECT_EQ(w.LogFrom("SetFocus(cmdWeiter)"),
+              (std::vector<std::string>{"SetFocus(cmdWeiter)", "MessageBox"}));
+    ExpectClosingState(w);
+}
+
+struct ShortPathCase {
+    const char* Name;
+    std::function<void(FakeLibraryApi::File&)> Setup;
+    bool UsesFullPath; // else the library is not loaded at all
+    bool Named;        // in the failure message
+};
+
+void PrintTo(const ShortPathCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
+class RepairShortPath : public ::testing::TestWithParam<ShortPathCase> {};
+
+TEST_P(RepairShortPath, FullPathWhereTheSystemGivesNoShortForm) {
+    const ShortPathCase& c = GetParam();
+    RepairWizard w;
+    FakeLibraryApi::File& file = w.Present(0);
+    c.Setup(file);
+    w.ToRepairPage();
+    w.Repair();
+    const int fullLoads = w.libraries.Count("Load(" + LongPath(0) + ")");
+    EXPECT_EQ(fullLoads, c.UsesFullPath ? 1 : 0);
+    EXPECT_EQ(w.libraries.Loads(), c.UsesFullPath ? 1 : 0);
+    EXPECT_EQ(w.form.MessageBoxes.size(), c.Named ? 1u : 0u);
+    ExpectClosingState(w);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, RepairShortPath,
+    ::testing::Values(
+        ShortPathCase{"AccessDenied", [](auto& f) { f.shortPathError = 5; }, true, false},
+        ShortPathCase{"TooLong", [](auto& f) { f.shortForm = "C:\\" + std::string(300, 'x'); },
+                      true, false},
+        // Gone since the table was built: as missing as a file that never was.
+        ShortPathCase{"FileGone", [](auto& f) { f.shortPathError = kErrorFileNotFound; }, false,
+                      false},
+        ShortPathCase{"FolderGone", [](auto& f) { f.shortPathError = kErrorPathNotFound; }, false,
+                      false},
+        ShortPathCase{"AccessDeniedAndFailing",
+                      [](auto& f) {
+                          f.shortPathError = 5;
+                          f.status = -1;
+                      },
+                      true, true}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(RepairStep, CloseBoxAndButtonsDuringTheRunDoNothing) {
+    RepairWizard w;
+    w.AllPresent();
+    w.ToRepairPage();
+    w.EndWatch();
+    std::vector<bool> cancelled;
+    w.step = [&](int n) {
+        if (n == 10) {
+            bool cancel = false;
+            w.frm.OnQueryUnload(cancel, 0); // the close box
+            cancelled.push_back(cancel);
+            w.Click(C::cmdAbbrechen);
+            w.Click(C::cmdWeiter);
+            w.Click(C::cmdZurück);
+            w.frm.OnClick(C::cmdRepairMDAC); // a click that was queued before the button hid
+        }
+    };
+    w.Repair();
+    EXPECT_EQ(cancelled, std::vector<bool>{true});
+    EXPECT_FALSE(w.form.Unloaded);
+    EXPECT_EQ(w.libraries.Loads(), 24);
+    EXPECT_EQ(Progress(w), ExpectedProgress());
+    ExpectClosingState(w);
+}
+
+struct FailingStatement {
+    const char* Op;
+    C Control;
+};
+
+class RepairFailingStatement : public ::testing::TestWithParam<FailingStatement> {};
+
+TEST_P(RepairFailingStatement, IsPassedOverAndTheRunCompletes) {
+    RepairWizard w;
+    w.AllPresent();
+    w.ToRepairPage();
+    w.form.FailOnce[{GetParam().Op, GetParam().Control}] = true;
+    w.Repair();
+    EXPECT_EQ(w.libraries.Loads(), 24);
+    EXPECT_TRUE(w.frm.m_bRepairDone);
+    EXPECT_TRUE(w.form.Enabled(C::cmdWeiter));
+    EXPECT_TRUE(w.form.Enabled(C::cmdAbbrechen));
+    EXPECT_EQ(w.form.Focus, C::cmdWeiter);
+}
+
+INSTANTIATE_TEST_SUITE_P(Statements, RepairFailingStatement,
+                         ::testing::Values(FailingStatement{"SetVisible", C::ProgressBar1},
+                                           FailingStatement{"SetCaption", C::Label2},
+                                           FailingStatement{"SetVisible", C::Label16},
+                                           FailingStatement{"SetVisible", C::optResolved}));
+
+TEST(RepairStep, AfterTheRunTheRepairPageKeepsNextEnabled) {
+    RepairWizard w;
+    w.ToRepairPage();
+    w.Repair();
+    w.Click(C::cmdZurück);
+    w.Click(C::cmdWeiter);
+    EXPECT_EQ(w.frm.m_lStep, 3);
+    EXPECT_TRUE(w.form.Enabled(C::cmdWeiter));
+    EXPECT_FALSE(w.form.Visible(C::cmdRepairMDAC));
+}

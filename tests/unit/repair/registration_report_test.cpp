@@ -1,0 +1,81 @@
+// The message naming the libraries that could not be registered, and why.
+#include <gtest/gtest.h>
+
+#include "repair/registration_report.h"
+#include "tests/fakes/fake_library_api.h"
+
+namespace {
+
+RegistrationOutcome Outcome(const std::string& name, RegistrationResult result,
+                            uint32_t lastError = 0, int32_t status = 0) {
+    RegistrationOutcome o;
+    o.DisplayName = name;
+    o.Result = result;
+    o.LastError = lastError;
+    o.Status = status;
+    return o;
+}
+
+} // namespace
+
+struct ReasonCase {
+    const char* Name;
+    RegistrationOutcome Outcome;
+    std::string Reason;
+};
+
+void PrintTo(const ReasonCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
+class FailureReason : public ::testing::TestWithParam<ReasonCase> {};
+
+TEST_P(FailureReason, SystemTextOrStatus) {
+    FakeLibraryApi api;
+    api.messages[1000] = "First line.\r\nSecond line.\r\n";
+    EXPECT_EQ(RegistrationFailureReason(api, GetParam().Outcome), GetParam().Reason);
+}
+
+using R = RegistrationResult;
+INSTANTIATE_TEST_SUITE_P(
+    Reasons, FailureReason,
+    ::testing::Values(
+        ReasonCase{"MissingDependency", Outcome("A.DLL", R::NotLoaded, 126),
+                   "The specified module could not be found."},
+        ReasonCase{"NotALibrary", Outcome("A.DLL", R::NotLoaded, 193),
+                   "A.DLL is not a valid Win32 application."},
+        ReasonCase{"NoEntryPoint", Outcome("A.DLL", R::NoEntryPoint, 127),
+                   "The specified procedure could not be found."},
+        ReasonCase{"UnknownCode", Outcome("A.DLL", R::NotLoaded, 999),
+                   "Error text not found. (999)"},
+        ReasonCase{"MultiLineText", Outcome("A.DLL", R::NotLoaded, 1000),
+                   "First line. Second line."},
+        ReasonCase{"FailedCall",
+                   Outcome("A.DLL", R::CallFailed, 0, static_cast<int32_t>(0x80004005u)),
+                   "0x80004005"},
+        ReasonCase{"SmallestStatus", Outcome("A.DLL", R::CallFailed, 0, INT32_MIN), "0x80000000"},
+        ReasonCase{"NoCallObject",
+                   Outcome("A.DLL", R::NotCreated, 0, static_cast<int32_t>(0x8007000Eu)),
+                   "0x8007000E"},
+        ReasonCase{"Registered", Outcome("A.DLL", R::Registered), ""}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(FailureText, OneLinePerLibraryInsideText141) {
+    FakeLibraryApi api;
+    const std::vector<RegistrationOutcome> failures = {
+        Outcome("MSADCF.DLL", R::CallFailed, 0, static_cast<int32_t>(0x80004005u)),
+        Outcome("MSDAPRST.DLL", R::NoEntryPoint, 127)};
+    EXPECT_EQ(RegistrationFailureText(api, failures, Language::English),
+              "The file \n\nMSADCF.DLL: 0x80004005\nMSDAPRST.DLL: The specified procedure could "
+              "not be found.\n\n could not be registered properly.");
+    EXPECT_EQ(RegistrationFailureText(api, failures, Language::German),
+              "Die Datei \n\nMSADCF.DLL: 0x80004005\nMSDAPRST.DLL: The specified procedure could "
+              "not be found.\n\n konnte nicht registriert werden.");
+}
+
+TEST(FailureText, BracketsInANameAreNotReadAsPlaceholders) {
+    FakeLibraryApi api;
+    const std::string text = RegistrationFailureText(
+        api, {Outcome("[*]\\n.DLL", R::CallFailed, 0, -1)}, Language::English);
+    EXPECT_NE(text.find("[*]\\n.DLL: 0xFFFFFFFF"), std::string::npos) << text;
+}
