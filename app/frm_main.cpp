@@ -4,11 +4,12 @@
 #include "on_error_resume_next.h"
 #include "text/printf.h"
 #include "text/string_table.h"
+#include "tooltips/tooltip_constants.h"
 
 frmMain::frmMain(IForm& form, ISystem& system, IRegistryApi& registry, IVersionApi& versions,
-                 ILibraryApi& libraries)
+                 ILibraryApi& libraries, ITooltipWindowApi& tooltips, uintptr_t hInstance)
     : m_form(form), m_system(system), m_registry(registry), m_versions(versions),
-      m_libraries(libraries) {}
+      m_libraries(libraries), m_tooltipApi(tooltips), m_hInstance(hInstance) {}
 
 Language frmMain::UserLanguage() const {
     return LanguageFromLangId(m_system.GetUserDefaultUILanguage());
@@ -47,6 +48,12 @@ void frmMain::Form_Load() {
         if (m_bSmallFonts)
             m_form.SetLeft(C::imgBigPicture, -400);
     });
+    OnErrorResumeNext([&] {
+        // A balloon with the warning icon; the wizard registers no tools, so it never shows a tip.
+        m_oTooltips = std::make_unique<cTooltips>(m_tooltipApi, m_hInstance);
+        m_oTooltips->Create(m_form.Hwnd(), tooltip::kTTS_ALWAYSTIP | tooltip::kTTS_BALLOON);
+        m_oTooltips->Icon(tooltip::kTTI_WARNING);
+    });
     m_lStep = 1;
 
     const auto set = [&](C id, auto&& text) {
@@ -82,7 +89,9 @@ void frmMain::Form_Load() {
     OnErrorResumeNext([&] { m_form.BringToFront(C::pic1); });
 }
 
-void frmMain::Form_Unload() {}
+void frmMain::Form_Unload() {
+    m_oTooltips.reset();
+}
 
 void frmMain::OnClick(ControlId id) {
     switch (id) {

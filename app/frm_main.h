@@ -3,6 +3,7 @@
 // window itself (IForm), the system (ISystem), the registry and the version information only
 // carry out what it asks.
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -14,11 +15,12 @@
 #include "repair/version_api.h"
 #include "system_api.h"
 #include "text/language.h"
+#include "tooltips/c_tooltips.h"
 
 class frmMain : public IFormEvents {
 public:
     frmMain(IForm& form, ISystem& system, IRegistryApi& registry, IVersionApi& versions,
-            ILibraryApi& libraries);
+            ILibraryApi& libraries, ITooltipWindowApi& tooltips, uintptr_t hInstance);
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
 
@@ -81,6 +83,8 @@ public:
     std::string m_sUrl;
     bool m_bRepairDone = false;
     std::optional<ControlId> m_oUnderlinedLink;
+    // The window's balloon tooltip: made at start-up, released at unload.
+    std::unique_ptr<cTooltips> m_oTooltips;
 
 private:
     // Runs a button's click handler at once, as setting its value does; a disabled button is not
@@ -93,6 +97,8 @@ private:
     IRegistryApi& m_registry;
     IVersionApi& m_versions;
     ILibraryApi& m_libraries;
+    ITooltipWindowApi& m_tooltipApi;
+    uintptr_t m_hInstance;
     bool m_bRepairRunning = false;
     bool m_bWatchTickRunning = false;
 };

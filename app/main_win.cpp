@@ -8,6 +8,7 @@
 #include "repair/library_api_win.h"
 #include "repair/version_api_win.h"
 #include "system_api_win.h"
+#include "tooltips/tooltip_window_api_win.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nCmdShow) {
     // Before anything loads a library by name: never from the program's folder or the current
@@ -18,7 +19,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nCmdShow) {
     Win32VersionApi versions;
     Win32LibraryApi libraries;
     WinForm form;
-    frmMain frm(form, system, registry, versions, libraries);
+    TooltipWindowApiWin tooltips;
+    frmMain frm(form, system, registry, versions, libraries, tooltips,
+                reinterpret_cast<uintptr_t>(instance));
     frm.Form_Initialize();
     if (!form.Create(instance, frm))
         return 1;

@@ -32,6 +32,8 @@ void frmMain::cmdWeiter_Click() {
             break;
         case 2:
             FillFileAuditList();
+            if (m_oTooltips)
+                m_oTooltips->Title(" ");
             m_form.RaiseWindow();
             // Clears the key's pressed-since-last-asked bit, so an Enter that pressed Next isn't
             // taken for a key press by the watch.

@@ -79,3 +79,29 @@ TEST(HoverLinks, HandPointerOnEveryMoveOverALinkOnly) {
         w.frm.OnMouseMove(over);
     EXPECT_EQ(std::count(w.system.Calls.begin(), w.system.Calls.end(), "SetHandCursor"), 3);
 }
+
+TEST(WindowTooltip, BalloonWithWarningIconTitledOnTheWayToTheRepairPageAndReleasedAtUnload) {
+    Wizard w;
+    w.Start();
+    ASSERT_EQ(w.tooltips.Creates.size(), 1u);
+    EXPECT_EQ(w.tooltips.Creates[0].className, "tooltips_class32");
+    EXPECT_EQ(w.tooltips.Creates[0].style, 0x80000041u);
+    EXPECT_EQ(w.tooltips.Creates[0].parent, w.form.Hwnd());
+    EXPECT_EQ(w.tooltips.Creates[0].instance, 0x400000u);
+    auto titles = [&] {
+        std::vector<std::pair<uintptr_t, std::string>> out;
+        for (const auto& m : w.tooltips.MessagesOf(tooltip::kTTM_SETTITLEA))
+            out.emplace_back(m.wParam, m.text.value_or("<null>"));
+        return out;
+    };
+    using Titles = std::vector<std::pair<uintptr_t, std::string>>;
+    EXPECT_EQ(titles(), (Titles{{2, ""}}));
+    w.Click(ControlId::cmdWeiter);
+    w.Click(ControlId::cmdWeiter);
+    EXPECT_EQ(titles(), (Titles{{2, ""}, {2, " "}}));
+    // No tools, so no tip text is ever shown.
+    EXPECT_TRUE(w.tooltips.MessagesOf(tooltip::kTTM_ADDTOOLA).empty());
+    EXPECT_TRUE(w.tooltips.Destroyed.empty());
+    w.frm.OnUnload();
+    EXPECT_EQ(w.tooltips.Destroyed.size(), 1u);
+}

@@ -6,6 +6,7 @@
 #include "tests/fakes/fake_library_api.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_system.h"
+#include "tests/fakes/fake_tooltip_window.h"
 #include "tests/fakes/fake_version_api.h"
 #include "tests/fakes/recording_form.h"
 #include "text/string_table.h"
@@ -19,7 +20,8 @@ struct Started {
     FakeRegistry registry;
     FakeVersionApi versions;
     FakeLibraryApi libraries;
-    frmMain frm{form, system, registry, versions, libraries};
+    FakeTooltipWindow tooltips;
+    frmMain frm{form, system, registry, versions, libraries, tooltips, 0x400000};
     void Load() {
         modAPI::ResetWindowsVersionClass();
         frm.Form_Initialize();

@@ -8,6 +8,7 @@
 #include "tests/fakes/fake_library_api.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_system.h"
+#include "tests/fakes/fake_tooltip_window.h"
 #include "tests/fakes/fake_version_api.h"
 #include "tests/fakes/recording_form.h"
 #include "text/string_table.h"
@@ -18,7 +19,8 @@ struct Wizard {
     FakeRegistry registry;
     FakeVersionApi versions;
     FakeLibraryApi libraries;
-    frmMain frm{form, system, registry, versions, libraries};
+    FakeTooltipWindow tooltips;
+    frmMain frm{form, system, registry, versions, libraries, tooltips, 0x400000};
 
     static constexpr const char* kJet = "C:\\WINDOWS\\system32\\msjet40.dll";
 
