@@ -62,11 +62,13 @@ std::string RegistrationFailureLine(ILibraryApi& api, const RegistrationOutcome&
 std::string RegistrationFailureText(ILibraryApi& api,
                                     const std::vector<RegistrationOutcome>& failures,
                                     Language lang) {
-    std::string lines;
+    // One line per library: the sentence of text 141 with its name, then the reason.
+    std::string text;
     for (const RegistrationOutcome& failure : failures) {
-        if (!lines.empty())
-            lines += '\n';
-        lines += RegistrationFailureLine(api, failure);
+        if (!text.empty())
+            text += '\n';
+        text += modAPI::printf(LoadText(kTextNotRegistered, lang), {failure.DisplayName}) + " (" +
+                RegistrationFailureReason(api, failure) + ")";
     }
-    return modAPI::printf(LoadText(kTextNotRegistered, lang), {"\n\n" + lines + "\n\n"});
+    return text;
 }

@@ -15,8 +15,8 @@ std::string RegistrationFailureReason(ILibraryApi& api, const RegistrationOutcom
 // "<file name>: <reason>".
 std::string RegistrationFailureLine(ILibraryApi& api, const RegistrationOutcome& outcome);
 
-// Text 141 with its marker filled with the failures' lines, one per line, set apart from the
-// sentence by an empty line before and after.
+// One line per failure: text 141 with its marker filled with the file name, followed by the reason
+// in parentheses.
 std::string RegistrationFailureText(ILibraryApi& api,
                                     const std::vector<RegistrationOutcome>& failures,
                                     Language lang);

@@ -217,12 +217,13 @@ TEST(RepairStep, FailuresOfLibrariesThatAreThereAreNamedAfterTheClosingSteps) {
     w.Repair();
     ASSERT_EQ(w.form.MessageBoxes.size(), 1u);
     const auto& box = w.form.MessageBoxes[0];
-    EXPECT_EQ(box.Text, "The file \n\n"
-                        "MSADCF.DLL: 0x80004005\n"
-                        "MSDAPRST.DLL: The specified procedure could not be found.\n"
-                        "OLEDB32.DLL: OLEDB32.DLL is not a valid Win32 application.\n"
-                        "MSDASQL.DLL: The specified module could not be found.\n\n"
-                        " could not be registered properly.");
+    EXPECT_EQ(box.Text, "The file MSADCF.DLL could not be registered properly. (0x80004005)\n"
+                        "The file MSDAPRST.DLL could not be registered properly. (The specified "
+                        "procedure could not be found.)\n"
+                        "The file OLEDB32.DLL could not be registered properly. (OLEDB32.DLL is "
+                        "not a valid Win32 application.)\n"
+                        "The file MSDASQL.DLL could not be registered properly. (The specified "
+                        "module could not be found.)");
     EXPECT_EQ(box.Title, "Quendry");
     EXPECT_EQ(box.Icon, MessageBoxIcon::Warning);
     // After the page is in its closing state.

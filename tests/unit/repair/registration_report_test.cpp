@@ -66,16 +66,20 @@ TEST(FailureText, OneLinePerLibraryInsideText141) {
         Outcome("MSADCF.DLL", R::CallFailed, 0, static_cast<int32_t>(0x80004005u)),
         Outcome("MSDAPRST.DLL", R::NoEntryPoint, 127)};
     EXPECT_EQ(RegistrationFailureText(api, failures, Language::English),
-              "The file \n\nMSADCF.DLL: 0x80004005\nMSDAPRST.DLL: The specified procedure could "
-              "not be found.\n\n could not be registered properly.");
+              "The file MSADCF.DLL could not be registered properly. (0x80004005)\nThe file "
+              "MSDAPRST.DLL could not be registered properly. (The specified procedure could not be "
+              "found.)");
     EXPECT_EQ(RegistrationFailureText(api, failures, Language::German),
-              "Die Datei \n\nMSADCF.DLL: 0x80004005\nMSDAPRST.DLL: The specified procedure could "
-              "not be found.\n\n konnte nicht registriert werden.");
+              "Die Datei MSADCF.DLL konnte nicht registriert werden. (0x80004005)\nDie Datei "
+              "MSDAPRST.DLL konnte nicht registriert werden. (The specified procedure could not be "
+              "found.)");
 }
 
 TEST(FailureText, BracketsInANameAreNotReadAsPlaceholders) {
     FakeLibraryApi api;
     const std::string text = RegistrationFailureText(
         api, {Outcome("[*]\\n.DLL", R::CallFailed, 0, -1)}, Language::English);
-    EXPECT_NE(text.find("[*]\\n.DLL: 0xFFFFFFFF"), std::string::npos) << text;
+    EXPECT_NE(text.find("The file [*]\\n.DLL could not be registered properly. (0xFFFFFFFF)"),
+              std::string::npos)
+        << text;
 }
