@@ -12,6 +12,7 @@
 #include "registry/registry_api.h"
 #include "repair/component_table.h"
 #include "repair/library_api.h"
+#include "repair/registrar.h"
 #include "repair/version_api.h"
 #include "system_api.h"
 #include "text/language.h"
@@ -20,7 +21,8 @@
 class frmMain : public IFormEvents {
 public:
     frmMain(IForm& form, ISystem& system, IRegistryApi& registry, IVersionApi& versions,
-            ILibraryApi& libraries, ITooltipWindowApi& tooltips, uintptr_t hInstance);
+            ILibraryApi& libraries, IRegistrar& registrar, ITooltipWindowApi& tooltips,
+            uintptr_t hInstance);
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
 
@@ -97,6 +99,7 @@ private:
     IRegistryApi& m_registry;
     IVersionApi& m_versions;
     ILibraryApi& m_libraries;
+    IRegistrar& m_registrar;
     ITooltipWindowApi& m_tooltipApi;
     uintptr_t m_hInstance;
     bool m_bRepairRunning = false;

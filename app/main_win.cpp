@@ -19,8 +19,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nCmdShow) {
     Win32VersionApi versions;
     Win32LibraryApi libraries;
     WinForm form;
+    InProcessRegistrar registrar(libraries);
     TooltipWindowApiWin tooltips;
-    frmMain frm(form, system, registry, versions, libraries, tooltips,
+    frmMain frm(form, system, registry, versions, libraries, registrar, tooltips,
                 reinterpret_cast<uintptr_t>(instance));
     frm.Form_Initialize();
     if (!form.Create(instance, frm))

@@ -6,8 +6,8 @@
 
 #include "frm_main.h"
 #include "on_error_resume_next.h"
-#include "repair/dll_register.h"
 #include "repair/registration_report.h"
+#include "repair/repair_entry.h"
 #include "text/printf.h"
 
 using C = ControlId;
@@ -16,24 +16,7 @@ namespace {
 
 constexpr uint32_t kPauseAfterLineMs = 50;
 constexpr uint32_t kPauseAfterStepMs = 150;
-constexpr uint32_t kShortPathCapacity = 260;
-constexpr const char* kEntryPointName = "DllRegisterServer";
 constexpr const char* kStatusIndent = "             "; // thirteen spaces before the status text
-
-// The path to load a library by: its short form; the full path where the system gives no short
-// form for a file that is there; nothing for a file that is missing or a text that names no file.
-std::string RegistrationPath(ILibraryApi& api, const std::string& sPath) {
-    std::string shortPath;
-    const uint32_t n = api.ShortPathName(sPath, shortPath, kShortPathCapacity);
-    if (n > 0 && n < kShortPathCapacity)
-        return shortPath;
-    if (n == 0) {
-        const uint32_t error = api.LastError();
-        if (error == kErrorFileNotFound || error == kErrorPathNotFound)
-            return {};
-    }
-    return IsFullyQualifiedPath(sPath) ? sPath : std::string();
-}
 
 } // namespace
 
@@ -67,22 +50,14 @@ void frmMain::cmdRepairMDAC_Click() {
     std::vector<RegistrationOutcome> failures;
     for (size_t i = 0; i < m_aMDACFiles.size(); ++i) {
         const ComponentFile entry = m_aMDACFiles[i];
-        std::string name;
-        std::string path;
-        OnErrorResumeNext([&] { name = GetFile(entry.sPath); });
         OnErrorResumeNext(
             [&] { m_form.SetCaption(C::Label2, modAPI::printf(LoadText(123), {entry.sPath})); });
         OnErrorResumeNext([&] { m_system.Sleep(kPauseAfterLineMs); });
-        OnErrorResumeNext([&] { path = RegistrationPath(m_libraries, entry.sPath); });
-        if (!entry.bNoRegister) {
-            OnErrorResumeNext([&] {
-                RegistrationOutcome outcome =
-                    RegisterComponent(m_libraries, path, kEntryPointName, name);
-                // A missing file is no failure of the repair: the file list shows it.
-                if (outcome.Result != RegistrationResult::Registered && IsFullyQualifiedPath(path))
-                    failures.push_back(std::move(outcome));
-            });
-        }
+        OnErrorResumeNext([&] {
+            EntryResult result = RepairEntry(m_libraries, m_registrar, entry);
+            if (result.Action == EntryAction::Failed)
+                failures.push_back(std::move(result.Outcome));
+        });
         OnErrorResumeNext(
             [&] { m_form.SetProgressValue(C::ProgressBar1, static_cast<int>(i) + 1); });
         OnErrorResumeNext([&] { m_form.DoEvents(); });

@@ -20,8 +20,9 @@ struct Started {
     FakeRegistry registry;
     FakeVersionApi versions;
     FakeLibraryApi libraries;
+    InProcessRegistrar registrar{libraries};
     FakeTooltipWindow tooltips;
-    frmMain frm{form, system, registry, versions, libraries, tooltips, 0x400000};
+    frmMain frm{form, system, registry, versions, libraries, registrar, tooltips, 0x400000};
     void Load() {
         modAPI::ResetWindowsVersionClass();
         frm.Form_Initialize();

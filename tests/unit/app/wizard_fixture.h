@@ -19,8 +19,9 @@ struct Wizard {
     FakeRegistry registry;
     FakeVersionApi versions;
     FakeLibraryApi libraries;
+    InProcessRegistrar registrar{libraries};
     FakeTooltipWindow tooltips;
-    frmMain frm{form, system, registry, versions, libraries, tooltips, 0x400000};
+    frmMain frm{form, system, registry, versions, libraries, registrar, tooltips, 0x400000};
 
     static constexpr const char* kJet = "C:\\WINDOWS\\system32\\msjet40.dll";
 

@@ -1,0 +1,27 @@
+#pragma once
+// Registers one component library: what RegisterComponent does, wherever it runs. The wizard and
+// the console companion both register through this, so that where registrations run (in this
+// process, or in a helper process that a broken library can't take down) is decided in one place.
+#include <string>
+
+#include "repair/dll_register.h"
+
+class IRegistrar {
+public:
+    virtual ~IRegistrar() = default;
+    virtual RegistrationOutcome Register(const std::string& path, const std::string& entryName,
+                                         const std::string& displayName) = 0;
+};
+
+// Registration in the calling process.
+class InProcessRegistrar : public IRegistrar {
+public:
+    explicit InProcessRegistrar(ILibraryApi& api) : m_api(api) {}
+    RegistrationOutcome Register(const std::string& path, const std::string& entryName,
+                                 const std::string& displayName) override {
+        return RegisterComponent(m_api, path, entryName, displayName);
+    }
+
+private:
+    ILibraryApi& m_api;
+};
