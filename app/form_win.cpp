@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <tuple>
+#include <vector>
 
 #include "res/resource.h"
 #include "win_text.h"
@@ -724,27 +725,36 @@ void WinForm::SortList(ControlId id) {
     HWND hwnd = Wnd(id);
     if (!hwnd)
         return;
-    struct Context {
-        HWND List;
-        int Column;
-    } ctx{hwnd, m_sortKey};
+    // The sort column's texts are read once, and each row carries its index into them. The list's
+    // other sort message hands the callback row positions, and Wine's list view gives positions
+    // of its half-sorted copy while item texts still come from the rows in their old order.
+    const int count = static_cast<int>(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
+    std::vector<std::wstring> keys(static_cast<size_t>(count > 0 ? count : 0));
+    for (int i = 0; i < count; ++i) {
+        wchar_t buf[1024] = {};
+        LVITEMW item = {};
+        item.iSubItem = m_sortKey;
+        item.cchTextMax = 1024;
+        item.pszText = buf;
+        SendMessageW(hwnd, LVM_GETITEMTEXTW, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(&item));
+        keys[static_cast<size_t>(i)] = buf;
+        LVITEMW param = {};
+        param.mask = LVIF_PARAM;
+        param.iItem = i;
+        param.lParam = i;
+        SendMessageW(hwnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&param));
+    }
     // Rows are ordered by the text of the sort column, ascending, ignoring case as the list's own
     // sorting does.
     auto compare = [](LPARAM a, LPARAM b, LPARAM p) -> int {
-        const auto* c = reinterpret_cast<const Context*>(p);
-        wchar_t ta[1024] = {}, tb[1024] = {};
-        LVITEMW item = {};
-        item.iSubItem = c->Column;
-        item.cchTextMax = 1024;
-        item.pszText = ta;
-        SendMessageW(c->List, LVM_GETITEMTEXTW, static_cast<WPARAM>(a),
-                     reinterpret_cast<LPARAM>(&item));
-        item.pszText = tb;
-        SendMessageW(c->List, LVM_GETITEMTEXTW, static_cast<WPARAM>(b),
-                     reinterpret_cast<LPARAM>(&item));
-        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, ta, -1, tb, -1) - 2;
+        const auto& k = *reinterpret_cast<const std::vector<std::wstring>*>(p);
+        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
+                              k[static_cast<size_t>(a)].c_str(), -1,
+                              k[static_cast<size_t>(b)].c_str(), -1) -
+               2;
     };
-    SendMessageW(hwnd, LVM_SORTITEMSEX, reinterpret_cast<WPARAM>(&ctx),
+    SendMessageW(hwnd, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&keys),
                  reinterpret_cast<LPARAM>(+compare));
 }
 
