@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <thread>
 
 namespace {
@@ -280,4 +281,132 @@ void SetWineWindowsVersion(const wchar_t* exeName, const wchar_t* version) {
 void SetScreenDpi(DWORD dpi) {
     SetOrDelete(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD,
                 dpi ? &dpi : nullptr, sizeof dpi);
+}
+
+POINT ScreenCenter(const QuendryProcess& q, ControlId id) {
+    RECT rc = {};
+    if (HWND hwnd = q.Control(id))
+        GetWindowRect(hwnd, &rc);
+    return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+POINT ColumnHeaderPoint(const QuendryProcess& q, ControlId list, int column) {
+    HWND lv = q.Control(list);
+    HWND header = reinterpret_cast<HWND>(Send(lv, LVM_GETHEADER, 0, 0));
+    RECT rc = {};
+    if (!header || !GetWindowRect(header, &rc))
+        return {};
+    int left = rc.left;
+    for (int c = 0; c < column; ++c)
+        left += static_cast<int>(Send(lv, LVM_GETCOLUMNWIDTH, c, 0));
+    const int right =
+        std::min<int>(left + static_cast<int>(Send(lv, LVM_GETCOLUMNWIDTH, column, 0)), rc.right);
+    // A column wider than the list is only partly on the screen: its middle may lie outside.
+    return {(left + right) / 2, (rc.top + rc.bottom) / 2};
+}
+
+namespace {
+void SendMouse(DWORD flags) {
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dwFlags = flags;
+    SendInput(1, &in, sizeof in);
+}
+} // namespace
+
+void MouseDown(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+}
+
+void MouseUp(POINT screen) {
+    SetCursorPos(screen.x, screen.y);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+}
+
+void MouseClick(POINT screen, std::chrono::milliseconds hold) {
+    MouseDown(screen);
+    if (hold.count() > 0)
+        std::this_thread::sleep_for(hold);
+    MouseUp(screen);
+}
+
+void KeyPress(WORD virtualKey) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = virtualKey;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof in[0]);
+}
+
+void SetWineUnmanagedWindows(const wchar_t* exeName, bool unmanaged) {
+    const std::wstring key =
+        std::wstring(L"Software\\Wine\\AppDefaults\\") + exeName + L"\\X11 Driver";
+    static const wchar_t kNo[] = L"N";
+    SetOrDelete(HKEY_CURRENT_USER, key.c_str(), L"Managed", REG_SZ, unmanaged ? kNo : nullptr,
+                sizeof kNo);
+}
+
+namespace {
+struct DialogCtx {
+    DWORD Pid;
+    HWND Found;
+};
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lp) {
+    auto* ctx = reinterpret_cast<DialogCtx*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[16] = {};
+    GetClassNameW(hwnd, cls, 16);
+    if (pid == ctx->Pid && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
+        ctx->Found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+BOOL CALLBACK LongestStatic(HWND hwnd, LPARAM lp) {
+    auto* text = reinterpret_cast<std::wstring*>(lp);
+    wchar_t cls[16] = {};
+    GetClassNameW(hwnd, cls, 16);
+    if (lstrcmpiW(cls, L"Static") == 0) {
+        const auto n = Send(hwnd, WM_GETTEXTLENGTH, 0, 0);
+        std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
+        const auto got = Send(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()));
+        buf.resize(static_cast<size_t>(got));
+        if (buf.size() > text->size())
+            *text = buf;
+    }
+    return TRUE;
+}
+} // namespace
+
+HWND FindMessageBox(const QuendryProcess& q) {
+    DWORD pid = 0;
+    if (!q.Window() || !GetWindowThreadProcessId(q.Window(), &pid))
+        return nullptr;
+    DialogCtx ctx{pid, nullptr};
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&ctx));
+    return ctx.Found;
+}
+
+std::string MessageBoxText(HWND box) {
+    std::wstring text;
+    EnumChildWindows(box, LongestStatic, reinterpret_cast<LPARAM>(&text));
+    return Utf8(text);
+}
+
+std::string WindowCaption(HWND hwnd) {
+    const auto n = Send(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    std::wstring buf(static_cast<size_t>(n) + 1, L'\0');
+    const auto got = Send(hwnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()));
+    buf.resize(static_cast<size_t>(got));
+    return Utf8(buf);
+}
+
+void PressMessageBoxOk(HWND box) {
+    // Posted: the box's own loop takes it, and the handler that showed the box goes on.
+    if (HWND ok = GetDlgItem(box, IDOK))
+        PostMessageW(ok, BM_CLICK, 0, 0);
+    else
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
 }

@@ -69,3 +69,28 @@ std::wstring Wide(const std::string& s);
 // Registry settings Wine reads when a program starts.
 void SetWineWindowsVersion(const wchar_t* exeName, const wchar_t* version); // nullptr: remove
 void SetScreenDpi(DWORD dpi);                                               // 0: remove
+
+// Real input, as the user's hand gives it. Unlike messages sent to a control, Wine's key state
+// (GetAsyncKeyState) sees it. Points are in screen coordinates.
+POINT ScreenCenter(const QuendryProcess& q, ControlId id);
+// The middle of the visible part of a list column's header item.
+POINT ColumnHeaderPoint(const QuendryProcess& q, ControlId list, int column);
+void MouseDown(POINT screen);
+void MouseUp(POINT screen);
+// Press and release, the button held down for `hold` in between.
+void MouseClick(POINT screen, std::chrono::milliseconds hold = std::chrono::milliseconds(0));
+void KeyPress(WORD virtualKey);
+
+// Lets the program's windows go unmanaged by Wine's X11 driver. Under a display without a window
+// manager (Xvfb) Wine otherwise waits two seconds for a manager that never comes each time a
+// window is hidden, and so at every normal end of the program.
+void SetWineUnmanagedWindows(const wchar_t* exeName, bool unmanaged); // false: remove
+
+// The message box the program shows, if any: a top-level dialog window ("#32770") of its process.
+HWND FindMessageBox(const QuendryProcess& q);
+// A message box's message: the longest text among its static controls (the other one holds the
+// icon).
+std::string MessageBoxText(HWND box);
+std::string WindowCaption(HWND hwnd);
+// Presses the box's OK button.
+void PressMessageBoxOk(HWND box);

@@ -20,7 +20,9 @@ TEST(StartupLanguage, WelcomePageInTheUsersLanguage) {
     EXPECT_EQ(q.Text(C::Label10), LoadText(108, lang) + "\r\r\r\r" + LoadText(110, lang));
     EXPECT_EQ(q.Text(C::cmdWeiter), german ? "Weiter >" : "Next >");
     EXPECT_EQ(q.Text(C::cmdAbbrechen), german ? "Abbrechen" : "Cancel");
-    EXPECT_EQ(q.Text(C::cmdZurück), german ? "< Zur\xC3\xBC" "ck" : "< Back");
+    EXPECT_EQ(q.Text(C::cmdZurück), german ? "< Zur\xC3\xBC"
+                                             "ck"
+                                           : "< Back");
     EXPECT_FALSE(q.Enabled(C::cmdZurück));
     EXPECT_TRUE(q.Enabled(C::cmdWeiter));
     EXPECT_TRUE(q.Enabled(C::cmdAbbrechen));
