@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 TEST_ARCH = $(shell scripts/test-arch.sh)
 WINBUILD = build/$(if $(filter i686,$(TEST_ARCH)),win32,win64)
 
-.PHONY: setup host win32 win64 winbuild test unit wintest run screenshots clean
+.PHONY: setup host win32 win64 winbuild test unit wintest fuzz fuzzcheck run screenshots clean
 
 setup:
 	@scripts/setup.sh
@@ -33,7 +33,15 @@ wintest: winbuild
 	@echo "Windows tests run the $(TEST_ARCH) build ($(WINBUILD)) under Wine"
 	cd $(WINBUILD) && ../../scripts/with-display.sh ctest --output-on-failure
 
-test: unit wintest
+# The fuzz targets (clang, libFuzzer): FUZZ_SECONDS (60) each; `make test` runs each briefly.
+FUZZ_CHECK_SECONDS ?= 5
+fuzz: setup
+	@scripts/fuzz.sh
+
+fuzzcheck: setup
+	@FUZZ_SECONDS=$(FUZZ_CHECK_SECONDS) scripts/fuzz.sh
+
+test: unit fuzzcheck wintest
 
 run: winbuild
 	@scripts/run.sh $(WINBUILD)/Quendry.exe

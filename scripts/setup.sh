@@ -2,7 +2,7 @@
 # Installs what building and testing Quendry needs, and only what is missing: safe to run again.
 set -euo pipefail
 
-packages=(cmake make g++ clang googletest libgtest-dev
+packages=(cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev
     g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine64 wine32:i386 xvfb xauth xdotool imagemagick locales x11-utils)

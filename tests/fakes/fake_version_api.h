@@ -52,6 +52,10 @@ public:
     std::vector<std::string> sizeQueries; // every path asked for, in order
     int infoCalls = 0;
     bool handleMismatch = false; // GetFileVersionInfo got a handle other than the one handed out
+    // Fault injection: every call counts, from 1, and the call numbered FailCallNumber fails
+    // (0: none): the size query answers 0, the other two false.
+    size_t CallNumber = 0;
+    size_t FailCallNumber = 0;
 
     // A fixed block lying outside any buffer, for answers that point elsewhere.
     FixedFileInfo elsewhere = WithSignature();
@@ -65,6 +69,8 @@ public:
     uint32_t FileVersionInfoSize(const std::string& path, uint32_t& handle) override {
         sizeQueries.push_back(path);
         handle = kHandle;
+        if (Failing())
+            return 0;
         auto it = files.find(path);
         return it == files.end() ? 0 : it->second.reportedSize;
     }
@@ -75,20 +81,23 @@ public:
         if (handle != kHandle) {
             handleMismatch = true;
         }
+        if (Failing())
+            return false;
         auto it = files.find(path);
         if (it == files.end() || it->second.infoFails) {
             return false;
         }
         const auto& info = it->second.info;
         std::memset(data, 0, size);
-        std::memcpy(data, info.data(), std::min<size_t>(size, info.size()));
+        if (!info.empty())
+            std::memcpy(data, info.data(), std::min<size_t>(size, info.size()));
         current_ = &it->second;
         return true;
     }
 
     bool QueryVersionValue(const void* block, const std::string& subBlock, const void*& value,
                            uint32_t& length) override {
-        if (current_ == nullptr || subBlock != "\\") {
+        if (Failing() || current_ == nullptr || subBlock != "\\") {
             return false;
         }
         const FakeVersionFile& file = *current_;
@@ -113,6 +122,8 @@ public:
 private:
     static constexpr uint32_t kHandle = 0x5A5A;
     const FakeVersionFile* current_ = nullptr;
+
+    bool Failing() { return ++CallNumber == FailCallNumber; }
 
     static FixedFileInfo WithSignature() {
         FixedFileInfo f{};
