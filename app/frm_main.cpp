@@ -21,6 +21,10 @@ std::string frmMain::LoadText(uint16_t id) const {
     return ::LoadText(id, UserLanguage());
 }
 
+std::string frmMain::RepairInstruction() const {
+    return modAPI::printf(LoadText(142), {LoadText(106)});
+}
+
 void frmMain::Form_Initialize() {
     // Component libraries expect their host's thread to be a single-threaded apartment.
     m_system.CoInitializeApartment();
@@ -72,7 +76,7 @@ void frmMain::Form_Load() {
     set(C::lblHeaderExplanation1, txt(113));
     set(C::Label6, txt(111));
     set(C::lblHeaderExplanation2, txt(104));
-    set(C::Label1, [&] { return modAPI::printf(LoadText(142), {LoadText(106)}); });
+    set(C::Label1, [&] { return RepairInstruction(); });
     set(C::cmdRepairMDAC, txt(106));
     set(C::Label2, txt(131));
     set(C::Label16, txt(155));

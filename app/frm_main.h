@@ -71,6 +71,9 @@ public:
     void OnMouseMove(ControlId id) override;
     void OnColumnClick(ControlId id, int column) override;
 
+    // The repair page's instruction: text 142 filled with text 106.
+    std::string RepairInstruction() const;
+
     // The text of a string table entry in the user's language at this moment.
     std::string LoadText(uint16_t id) const;
     Language UserLanguage() const;

@@ -30,17 +30,31 @@ void frmMain::cmdRepairMDAC_Click() {
         ~RunEnds() { running = false; }
     } runEnds{m_bRepairRunning};
 
-    m_form.SetVisible(C::cmdRepairMDAC, false);
-    m_form.SetEnabled(C::cmdAbbrechen, false);
-    m_form.SetEnabled(C::cmdZurück, false);
-    m_form.SetEnabled(C::cmdWeiter, false);
-    m_form.SetVisible(C::imgRepairing, true);
-    m_form.SetVisible(C::Label2, true);
-    m_form.SetCaption(C::Label1, kStatusIndent + LoadText(150));
-    m_form.SetVisible(C::imgDownArrow, false);
-    m_form.SetMousePointer(MousePointer::Hourglass);
-    m_form.Refresh();
-    m_form.DoEvents();
+    try {
+        m_form.SetVisible(C::cmdRepairMDAC, false);
+        m_form.SetEnabled(C::cmdAbbrechen, false);
+        m_form.SetEnabled(C::cmdZurück, false);
+        m_form.SetEnabled(C::cmdWeiter, false);
+        m_form.SetVisible(C::imgRepairing, true);
+        m_form.SetVisible(C::Label2, true);
+        m_form.SetCaption(C::Label1, kStatusIndent + LoadText(150));
+        m_form.SetVisible(C::imgDownArrow, false);
+        m_form.SetMousePointer(MousePointer::Hourglass);
+        m_form.Refresh();
+        m_form.DoEvents();
+    } catch (...) {
+        // The run has not started. A page left with its buttons disabled and the repair button
+        // hidden would have no way forward or out: it goes back to how it was before the click.
+        OnErrorResumeNext([&] { m_form.SetVisible(C::imgRepairing, false); });
+        OnErrorResumeNext([&] { m_form.SetVisible(C::Label2, false); });
+        OnErrorResumeNext([&] { m_form.SetCaption(C::Label1, RepairInstruction()); });
+        OnErrorResumeNext([&] { m_form.SetVisible(C::imgDownArrow, true); });
+        OnErrorResumeNext([&] { m_form.SetVisible(C::cmdRepairMDAC, true); });
+        OnErrorResumeNext([&] { m_form.SetEnabled(C::cmdZurück, true); });
+        OnErrorResumeNext([&] { m_form.SetEnabled(C::cmdAbbrechen, true); });
+        OnErrorResumeNext([&] { m_form.SetMousePointer(MousePointer::Default); });
+        return;
+    }
 
     // From here on a failing step is passed over, so that the closing steps always run.
     OnErrorResumeNext([&] { m_form.SetVisible(C::ProgressBar1, true); });

@@ -51,6 +51,20 @@ public:
     uint32_t lastError = 0;
     std::function<void(const std::string& path)> duringCall; // runs inside an entry point
 
+    // Fault injection: every call but LastError counts, from 1, and the call numbered
+    // FailCallNumber fails as the platform's function fails (0: none), with access denied as its
+    // error where it sets one.
+    size_t CallNumber = 0;
+    size_t FailCallNumber = 0;
+    static constexpr uint32_t kErrorAccessDenied = 5;
+    // Libraries loaded and not freed again, over all files.
+    int LoadedNow() const {
+        int n = 0;
+        for (const auto& [path, file] : files)
+            n += file.loaded;
+        return n;
+    }
+
     FakeLibraryApi() { Current() = this; }
     ~FakeLibraryApi() override {
         for (void* block : m_live)
@@ -89,6 +103,10 @@ public:
     // ILibraryApi
     LibraryHandle LoadComponentLibrary(const std::string& path) override {
         Log.push_back("Load(" + path + ")");
+        if (Failing()) {
+            lastError = kErrorAccessDenied;
+            return 0;
+        }
         File* file = Resolve(path);
         if (file == nullptr) {
             lastError = kErrorModNotFound;
@@ -104,6 +122,10 @@ public:
     EntryPoint FindEntryPoint(LibraryHandle library, const std::string& name) override {
         File* file = ByHandle(library);
         Log.push_back("Find(" + name + ")");
+        if (Failing()) {
+            lastError = kErrorAccessDenied;
+            return nullptr;
+        }
         if (file == nullptr || file->loaded == 0 || file->kind != Kind::Registering ||
             name != "DllRegisterServer") {
             lastError = kErrorProcNotFound;
@@ -114,7 +136,7 @@ public:
     bool FreeComponentLibrary(LibraryHandle library) override {
         File* file = ByHandle(library);
         Log.push_back("Free(" + (file ? PathOf(*file) : std::string("?")) + ")");
-        if (file == nullptr || file->loaded == 0)
+        if (Failing() || file == nullptr || file->loaded == 0)
             return false;
         --file->loaded;
         return true;
@@ -122,6 +144,10 @@ public:
     uint32_t ShortPathName(const std::string& longPath, std::string& shortPath,
                            uint32_t capacity) override {
         Log.push_back("ShortPath(" + longPath + ")");
+        if (Failing()) {
+            lastError = kErrorAccessDenied;
+            return 0;
+        }
         auto it = files.find(longPath);
         if (it == files.end()) {
             lastError = kErrorFileNotFound;
@@ -139,7 +165,7 @@ public:
     }
     uint32_t SystemMessageText(uint32_t code, std::string& text, uint32_t capacity) override {
         auto it = messages.find(code);
-        if (it == messages.end() || capacity == 0) {
+        if (Failing() || it == messages.end() || capacity == 0) {
             lastError = kErrorMrMidNotFound;
             return 0;
         }
@@ -149,7 +175,7 @@ public:
     uint32_t LastError() override { return lastError; }
     void* TaskMemAlloc(size_t bytes) override {
         Log.push_back("Alloc(" + std::to_string(bytes) + ")");
-        if (failAlloc)
+        if (Failing() || failAlloc)
             return nullptr;
         void* block = std::malloc(bytes);
         m_live.insert(block);
@@ -168,6 +194,8 @@ public:
 
 private:
     static constexpr LibraryHandle kHandleBase = 0x10000;
+
+    bool Failing() { return ++CallNumber == FailCallNumber; }
 
     static FakeLibraryApi*& Current() {
         static FakeLibraryApi* current = nullptr;

@@ -1,31 +1,25 @@
 // Each platform call of start-up, the version check and the table build fails in turn: the
 // scenario runs once to count the calls one fake receives, then once for every N with its call N
 // failing (the registry with several result codes, the form by raising as a failing statement
-// would). Every case ends in one of these states, and no registry key stays open and no thread
-// input stays attached:
+// would). No registry key stays open, no thread input stays attached, and every case ends in one of
+// these states:
 //
-// | Scenario                         | Failing call                | End state |
-// |----------------------------------|-----------------------------|-----------------------------------|
-// | start-up (create, load, activate)| system, registry, version   | step 1, pic1 on top, no
-// message   | |                                  | form                        | step 1, pic1 on
-// top, no message;  | |                                  |                             | when the
-// failing call is the one  | |                                  |                             |
-// bringing pic1 up, the pages keep  | |                                  | | the order they were
-// made in; an   | |                                  |                             | activation
-// statement ends the     | |                                  |                             |
-// activation (the window drops it)  | | version check (Next on step 1)   | system, registry,
-// version   | step 2, pic2 on top, no message;  | |                                  | | a failed
-// read counts as unknown   | |                                  |                             | (no
-// MDAC version, Jet text 102)   | |                                  | form | step 2, pic1 still on
-// top, the    | |                                  |                             | Next error box
-// (first line 107)   | | table build (Next on step 2)     | system, version             | step 3,
-// pic3 on top, list filled, | |                                  |                             |
-// watch on; a failed folder lookup  | |                                  | | adds the notice box
-// (text 140)    | |                                  | form, before the step moves | step 2, pic2
-// on top, the Next     | |                                  |                             | error
-// box (first line 140)        | |                                  | form, after the step moved  |
-// step 3, pic3 on top, the error    | |                                  | | box, Back, Next,
-// Cancel enabled   |
+// - Start-up (create, load, activate), a system, registry or version call failing: step 1, pic1
+//   on top, no message. A form call failing: the same, except that when the failing call is the one
+//   bringing pic1 up the pages keep the order they were made in, and a failing activation
+//   statement ends the activation (the window procedure drops it).
+// - Version check (Next on step 1), a system, registry or version call failing: step 2, pic2 on
+//   top, no message; a failed read counts as unknown (no MDAC version, Jet text 102). A form call
+//   failing: step 2 with pic1 still on top and the Next error box (first line text 107).
+// - Repair (the repair button), a system call failing: the run ends repaired. A library call
+//   failing: repaired, and when a library that is there could not be registered, the one message
+//   naming it; every loaded library is freed again unless freeing it is the call that failed. A
+//   form call failing before the run began: the page as it was before the click (repair button
+//   shown, Back and Cancel enabled); later: the run ends repaired, the one failing step undone.
+// - Table build (Next on step 2), a system or version call failing: step 3, pic3 on top, the list
+//   filled, the watch on; a failed folder lookup adds the notice box (text 140). A form call
+//   failing before the step moves: step 2, pic2 on top, the Next error box (first line text 140);
+//   after the step moved: step 3, pic3 on top, the error box, Back, Next and Cancel enabled.
 //
 // A failing language query gives that one text in English (the user here reads German).
 #include <algorithm>
@@ -40,7 +34,7 @@ namespace {
 
 using C = ControlId;
 
-enum class Fake { System, Registry, Versions, Form };
+enum class Fake { System, Registry, Versions, Form, Libraries };
 
 const char* FakeName(Fake fake) {
     switch (fake) {
@@ -50,6 +44,8 @@ const char* FakeName(Fake fake) {
         return "registry";
     case Fake::Versions:
         return "versions";
+    case Fake::Libraries:
+        return "libraries";
     default:
         return "form";
     }
@@ -65,7 +61,10 @@ size_t CallsSoFar(const Wizard& w, Fake fake) {
         return w.versions.CallNumber;
     default:
         return w.form.CallNumber;
+    case Fake::Libraries:
+        return w.libraries.CallNumber;
     }
+    return 0;
 }
 
 // Makes the fake's n-th call from now on fail.
@@ -83,6 +82,9 @@ void FailCall(Wizard& w, Fake fake, size_t n, int32_t registryCode) {
         break;
     case Fake::Form:
         w.form.FailCallNumber = at;
+        break;
+    case Fake::Libraries:
+        w.libraries.FailCallNumber = at;
         break;
     }
 }
@@ -227,6 +229,59 @@ std::string CheckTableBuild(Wizard& w, Fake fake, bool escaped) {
     return "error box on repair page";
 }
 
+// Every library of the table is there and registers.
+void LayOutLibraries(Wizard& w) {
+    w.versions.files.clear();
+    for (const ComponentRow& row : kComponentRows) {
+        const std::string path =
+            (row.base == ComponentBase::CommonFiles ? std::string("C:\\Program Files\\Common Files")
+                                                    : w.system.SystemDir) +
+            row.appendedPath;
+        w.versions.Add(path, 2, 81, 1117, 0);
+        w.libraries.Add(path, FakeLibraryApi::Kind::Registering);
+    }
+}
+
+std::string CheckRepair(Wizard& w, Fake fake, bool escaped) {
+    EXPECT_FALSE(escaped);
+    EXPECT_FALSE(w.form.Unloaded);
+    EXPECT_EQ(w.frm.m_lStep, 3);
+    EXPECT_EQ(w.form.TopPage(), C::pic3);
+    // Every library that was loaded is freed again, unless freeing it is the call that failed.
+    const bool freeFailed =
+        fake == Fake::Libraries && w.libraries.Log.size() >= 1 && w.libraries.LoadedNow() == 1 &&
+        std::any_of(w.libraries.Log.begin(), w.libraries.Log.end(),
+                    [](const std::string& e) { return e.rfind("Free(", 0) == 0; });
+    EXPECT_TRUE(w.libraries.LoadedNow() == 0 || freeFailed);
+    EXPECT_EQ(w.libraries.LiveBlocks(), 0u);
+    EXPECT_EQ(w.libraries.badFrees, 0);
+    // A failing statement of the closing steps leaves that one step undone and no other.
+    const std::string& failed = w.form.FailedCall;
+    if (failed.rfind("SetMousePointer", 0) != 0)
+        EXPECT_EQ(w.form.Pointer, MousePointer::Default) << failed;
+    for (C button : {C::cmdZurück, C::cmdAbbrechen})
+        if (failed != "SetEnabled(" + RecordingForm::Name(button) + ")")
+            EXPECT_TRUE(w.form.Enabled(button)) << RecordingForm::Name(button);
+    if (!w.frm.m_bRepairDone) {
+        // A failing statement before the run began: the page is as it was before the click.
+        EXPECT_EQ(fake, Fake::Form);
+        EXPECT_TRUE(w.form.Visible(C::cmdRepairMDAC));
+        EXPECT_FALSE(w.form.Visible(C::imgRepairing));
+        return "not started, page restored";
+    }
+    EXPECT_FALSE(w.form.Visible(C::cmdRepairMDAC));
+    if (fake != Fake::Form) {
+        EXPECT_TRUE(w.form.Visible(C::optFurtherProblems));
+        EXPECT_TRUE(w.form.Enabled(C::cmdWeiter));
+    }
+    if (w.form.MessageBoxes.empty())
+        return "repaired";
+    // A library that is there and failed is named in the one message at the end.
+    EXPECT_EQ(w.form.MessageBoxes.size(), 1u);
+    EXPECT_EQ(w.form.MessageBoxes[0].Icon, MessageBoxIcon::Warning);
+    return "repaired, failure named";
+}
+
 const Scenario kScenarios[] = {
     {"StartUp", [](Wizard&) {},
      [](Wizard& w) {
@@ -244,6 +299,16 @@ const Scenario kScenarios[] = {
          ASSERT_EQ(w.frm.m_lStep, 2);
      },
      [](Wizard& w) { return Deliver([&] { w.frm.OnClick(C::cmdWeiter); }); }, CheckTableBuild},
+    {"Repair",
+     [](Wizard& w) {
+         LayOutLibraries(w);
+         Load(w);
+         w.frm.OnClick(C::cmdWeiter);
+         w.frm.OnClick(C::cmdWeiter);
+         w.EndWatch();
+         ASSERT_EQ(w.frm.m_lStep, 3);
+     },
+     [](Wizard& w) { return Deliver([&] { w.frm.OnClick(C::cmdRepairMDAC); }); }, CheckRepair},
 };
 
 // A scenario with one fake failing, and every end state its loop reaches.
@@ -269,6 +334,9 @@ const Case kCases[] = {
     {&kScenarios[2], Fake::Registry, {}},
     {&kScenarios[2], Fake::Versions, {"repair page"}},
     {&kScenarios[2], Fake::Form, {"error box on versions", "error box on repair page"}},
+    {&kScenarios[3], Fake::System, {"repaired"}},
+    {&kScenarios[3], Fake::Libraries, {"repaired", "repaired, failure named"}},
+    {&kScenarios[3], Fake::Form, {"not started, page restored", "repaired"}},
 };
 
 class FailEachCall : public testing::TestWithParam<Case> {};
@@ -318,6 +386,7 @@ TEST_P(FailEachCall, EndsInADocumentedState) {
             const bool escaped = c.S->Act(w);
             // Nothing else fails while the end state is looked at.
             w.form.FailCallNumber = w.system.FailCallNumber = w.versions.FailCallNumber = 0;
+            w.libraries.FailCallNumber = 0;
             w.registry.ClearFailures();
             states.insert(c.S->Check(w, c.F, escaped));
             EXPECT_EQ(w.registry.OpenKeyCount(), 0u);
