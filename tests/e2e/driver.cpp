@@ -410,3 +410,40 @@ void PressMessageBoxOk(HWND box) {
     else
         PostMessageW(box, WM_COMMAND, IDOK, 0);
 }
+
+void MovePointer(POINT screen) {
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    INPUT in = {};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(screen.x, 65535, w - 1);
+    in.mi.dy = MulDiv(screen.y, 65535, h - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof in);
+}
+
+HCURSOR CurrentPointer() {
+    CURSORINFO info = {};
+    info.cbSize = sizeof info;
+    return GetCursorInfo(&info) ? info.hCursor : nullptr;
+}
+
+bool LooksUnderlined(const QuendryProcess& q, ControlId label, COLORREF textColour) {
+    HWND hwnd = q.Control(label);
+    RECT rc = {};
+    if (!hwnd || !GetWindowRect(hwnd, &rc) || rc.right - rc.left < 8)
+        return false;
+    HDC screen = GetDC(nullptr);
+    if (!screen)
+        return false;
+    bool underlined = false;
+    const int width = rc.right - rc.left;
+    for (int y = rc.top; y < rc.bottom && !underlined; ++y) {
+        int run = 0;
+        for (int x = rc.left; x < rc.right; ++x)
+            if (GetPixel(screen, x, y) == textColour)
+                ++run;
+        underlined = run * 10 >= width * 8;
+    }
+    ReleaseDC(nullptr, screen);
+    return underlined;
+}

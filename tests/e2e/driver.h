@@ -94,3 +94,12 @@ std::string MessageBoxText(HWND box);
 std::string WindowCaption(HWND hwnd);
 // Presses the box's OK button.
 void PressMessageBoxOk(HWND box);
+
+// Moves the real pointer to a point on the screen, as the mouse does.
+void MovePointer(POINT screen);
+// The pointer shape shown now. Under Wine a pointer handle belongs to the process that loaded it,
+// so shapes are compared with those seen before, not with a shape loaded here.
+HCURSOR CurrentPointer();
+// Whether a label's text is drawn underlined on the screen: a row of its text colour runs across
+// most of the label's width.
+bool LooksUnderlined(const QuendryProcess& q, ControlId label, COLORREF textColour);
