@@ -2,7 +2,7 @@
 // with the MDAC release the registry reports.
 #include "frm_main.h"
 #include "mod_api.h"
-#include "repair/like_pattern.h"
+#include "version_diagnosis.h"
 
 using C = ControlId;
 
@@ -16,7 +16,6 @@ void frmMain::BuildComponentTable() {
 
 void frmMain::FillFileAuditList() {
     BuildComponentTable();
-    const std::string pattern = m_sMDACVersion + "*";
     m_form.ListClear(C::lvwMDACFiles);
     for (const ComponentFile& file : m_aMDACFiles) {
         if (file.bNotListed)
@@ -25,7 +24,7 @@ void frmMain::FillFileAuditList() {
         row.Key = row.Text = file.sFileName;
         row.Sub1 = file.sVersion;
         row.Sub2 = file.sPath;
-        row.Image = LikeMatch(file.sVersion, pattern) ? 1 : 2;
+        row.Image = MatchesRelease(file.sVersion, m_sMDACVersion) ? 1 : 2;
         m_form.ListAddRow(C::lvwMDACFiles, row);
     }
 }

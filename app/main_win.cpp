@@ -3,23 +3,32 @@
 
 #include "form_win.h"
 #include "frm_main.h"
+#include "paint_pending_win.h"
+#include "registration_host_win.h"
 #include "registry/registry_api_win.h"
 #include "repair/dll_search_win.h"
+#include "repair/host_registrar_win.h"
 #include "repair/library_api_win.h"
 #include "repair/version_api_win.h"
 #include "system_api_win.h"
 #include "tooltips/tooltip_window_api_win.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int nCmdShow) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int nCmdShow) {
     // Before anything loads a library by name: never from the program's folder or the current
     // directory, where a planted copy would run with administrator rights.
     HardenDllSearch();
+    // Started by the wizard itself to run registrations that a broken library can't take down.
+    if (IsRegistrationHostCommandLine(commandLine))
+        return RunRegistrationHost();
     WinSystem system;
     Win32RegistryApi registry;
     Win32VersionApi versions;
     Win32LibraryApi libraries;
     WinForm form;
-    InProcessRegistrar registrar(libraries);
+    // Registrations run in a host process; the window stays drawn while one takes long.
+    HostRegistrarOptions hostOptions;
+    hostOptions.WhileWaiting = PaintPendingWindows;
+    OutOfProcessRegistrar registrar(libraries, hostOptions);
     TooltipWindowApiWin tooltips;
     frmMain frm(form, system, registry, versions, libraries, registrar, tooltips,
                 reinterpret_cast<uintptr_t>(instance));

@@ -4,9 +4,10 @@
 set(QUENDRY_SYSLIBS comctl32 gdi32 user32 shell32 ole32 oleaut32 advapi32 uuid)
 set(WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 
-# Adapters: one library per folder, every *_win.cpp but the program's entry point.
+# Adapters: one library per folder, every *_win.cpp but the programs' entry points. The console
+# companion's come first: they build on the others.
 set(QUENDRY_WIN)
-foreach(area app repair registry tooltips text)
+foreach(area cli app repair registry tooltips text)
     file(GLOB src CONFIGURE_DEPENDS ${area}/*_win.cpp)
     list(FILTER src EXCLUDE REGEX "main_win\\.cpp$")
     if(src)
@@ -26,9 +27,24 @@ target_link_libraries(Quendry PRIVATE ${QUENDRY_WIN} ${QUENDRY_CORE} ${QUENDRY_S
 set_source_files_properties(res/quendry.rc PROPERTIES
     INCLUDE_DIRECTORIES "${CMAKE_SOURCE_DIR}/res;${CMAKE_BINARY_DIR}/generated")
 
+# quendry-cli.exe: the console companion. Console subsystem, its own manifest (asInvoker) and
+# version.
+add_executable(quendry-cli cli/cli_main_win.cpp res/quendry-cli.rc)
+target_include_directories(quendry-cli PRIVATE ${CMAKE_BINARY_DIR}/generated)
+target_link_options(quendry-cli PRIVATE -municode)
+target_link_libraries(quendry-cli PRIVATE ${QUENDRY_WIN} ${QUENDRY_CORE} ${QUENDRY_SYSLIBS})
+set_source_files_properties(res/quendry-cli.rc PROPERTIES
+    INCLUDE_DIRECTORIES "${CMAKE_SOURCE_DIR}/res;${CMAKE_BINARY_DIR}/generated"
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/quendry-cli.manifest;${CMAKE_SOURCE_DIR}/res/app.ico")
+
 # Fixtures and helper programs for the tests.
 if(EXISTS ${CMAKE_SOURCE_DIR}/fixtures/fixtures.cmake)
     include(${CMAKE_SOURCE_DIR}/fixtures/fixtures.cmake)
+endif()
+
+# Benchmarks against minimal baselines (make bench).
+if(EXISTS ${CMAKE_SOURCE_DIR}/bench/bench.cmake)
+    include(${CMAKE_SOURCE_DIR}/bench/bench.cmake)
 endif()
 
 # Win32 tests against the real platform: one executable per folder of tests/win, one Wine start each.
@@ -51,13 +67,18 @@ foreach(dir IN LISTS win_dirs)
     endif()
 endforeach()
 
+# The registration host tests start Quendry.exe as the host.
+if(TARGET win_repair)
+    add_dependencies(win_repair Quendry)
+endif()
+
 # End-to-end tests: a Win32 driver that starts the real Quendry.exe and works it as a user would.
 file(GLOB e2e_src CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 if(e2e_src)
     add_executable(e2e_tests ${e2e_src})
     target_link_libraries(e2e_tests PRIVATE ${QUENDRY_CORE} ${QUENDRY_GTEST} ${QUENDRY_SYSLIBS})
     target_compile_definitions(e2e_tests PRIVATE QUENDRY_EXE_NAME="Quendry.exe")
-    add_dependencies(e2e_tests Quendry)
+    add_dependencies(e2e_tests Quendry quendry-cli)
     if(TARGET fixtures)
         add_dependencies(e2e_tests fixtures)
     endif()

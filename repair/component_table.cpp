@@ -30,7 +30,7 @@ ComponentFile BuildComponentFile(IVersionApi& api, const std::string& path, Lang
         file.sVersion = DottedVersionText(info);
     } else {
         file.sPath = LoadText(kTextNotAvailable, lang);
-        file.sVersion = "N/A";
+        file.sVersion = kVersionNotRead;
     }
     return file;
 }

@@ -19,6 +19,9 @@ struct ComponentFile {
     bool bNotListed = false;  // the audit list doesn't show it
 };
 
+// The version text of a library whose version can't be read.
+inline constexpr const char* kVersionNotRead = "N/A";
+
 inline constexpr size_t kComponentCount = 31;
 using ComponentTable = std::array<ComponentFile, kComponentCount>;
 

@@ -13,13 +13,17 @@ enum class RegistrationResult {
     NoEntryPoint, // the library has no such export (LastError); nothing was called
     CallFailed,   // the entry point returned a negative status (Status)
     NotCreated,   // the call object could not be made (Status is E_OUTOFMEMORY); nothing was called
+    // Where the registration ran in a host process of its own (see registrar.h):
+    Crashed,      // the host died of an exception during the call (Status is its code)
+    TimedOut,     // the call did not return within the time limit; the host was ended
+    EndedProcess, // the host ended during the call without a crash (ExitProcess, say)
 };
 
 struct RegistrationOutcome {
     std::string DisplayName;
     RegistrationResult Result = RegistrationResult::NotLoaded;
     uint32_t LastError = 0; // NotLoaded, NoEntryPoint
-    int32_t Status = 0;     // Registered, CallFailed, NotCreated
+    int32_t Status = 0;     // Registered, CallFailed, NotCreated, Crashed
 };
 
 // True for a path that names its file without any search: "X:\..." or "\\server\...".

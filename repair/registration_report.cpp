@@ -8,6 +8,9 @@
 namespace {
 
 constexpr uint16_t kTextNotRegistered = 141;
+constexpr uint16_t kTextCrashed = 160;
+constexpr uint16_t kTextTimedOut = 161;
+constexpr uint16_t kTextEndedProcess = 162;
 
 std::string Hex(int32_t status) {
     char buf[16] = {};
@@ -41,7 +44,8 @@ std::string SystemReason(ILibraryApi& api, const RegistrationOutcome& outcome) {
 
 } // namespace
 
-std::string RegistrationFailureReason(ILibraryApi& api, const RegistrationOutcome& outcome) {
+std::string RegistrationFailureReason(ILibraryApi& api, const RegistrationOutcome& outcome,
+                                      Language lang) {
     switch (outcome.Result) {
     case RegistrationResult::Registered:
         return {};
@@ -51,12 +55,19 @@ std::string RegistrationFailureReason(ILibraryApi& api, const RegistrationOutcom
     case RegistrationResult::CallFailed:
     case RegistrationResult::NotCreated:
         return Hex(outcome.Status);
+    case RegistrationResult::Crashed:
+        return modAPI::printf(LoadText(kTextCrashed, lang), {Hex(outcome.Status)});
+    case RegistrationResult::TimedOut:
+        return LoadText(kTextTimedOut, lang);
+    case RegistrationResult::EndedProcess:
+        return LoadText(kTextEndedProcess, lang);
     }
     return {};
 }
 
-std::string RegistrationFailureLine(ILibraryApi& api, const RegistrationOutcome& outcome) {
-    return outcome.DisplayName + ": " + RegistrationFailureReason(api, outcome);
+std::string RegistrationFailureLine(ILibraryApi& api, const RegistrationOutcome& outcome,
+                                    Language lang) {
+    return outcome.DisplayName + ": " + RegistrationFailureReason(api, outcome, lang);
 }
 
 std::string RegistrationFailureText(ILibraryApi& api,
@@ -68,7 +79,7 @@ std::string RegistrationFailureText(ILibraryApi& api,
         if (!text.empty())
             text += '\n';
         text += modAPI::printf(LoadText(kTextNotRegistered, lang), {failure.DisplayName}) + " (" +
-                RegistrationFailureReason(api, failure) + ")";
+                RegistrationFailureReason(api, failure, lang) + ")";
     }
     return text;
 }

@@ -9,11 +9,15 @@
 
 // The reason a registration failed: the system's text for a failed load or a missing entry point
 // (on one line, its insert "%1" filled with the file name), the status as 0xXXXXXXXX for a failed
-// call or a call object that could not be made. Empty for a registered library.
-std::string RegistrationFailureReason(ILibraryApi& api, const RegistrationOutcome& outcome);
+// call or a call object that could not be made; for a registration whose host process failed,
+// text 160 with the exception code ("crashed with 0xC0000005"), text 161 ("did not finish within
+// 30 s") or text 162 ("ended the process") in `lang`. Empty for a registered library.
+std::string RegistrationFailureReason(ILibraryApi& api, const RegistrationOutcome& outcome,
+                                      Language lang = Language::English);
 
 // "<file name>: <reason>".
-std::string RegistrationFailureLine(ILibraryApi& api, const RegistrationOutcome& outcome);
+std::string RegistrationFailureLine(ILibraryApi& api, const RegistrationOutcome& outcome,
+                                    Language lang = Language::English);
 
 // One line per failure: text 141 with its marker filled with the file name, followed by the reason
 // in parentheses.

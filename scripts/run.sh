@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Starts the wizard under Wine: on the current display, or, on a machine without one, on a
-# virtual display whose picture is saved so that it can be looked at.
+# Starts the wizard under Wine on the current display. On a machine without one it runs the
+# console companion's report instead (quendry-cli.exe of the same build) and says how to open the
+# wizard.
 set -uo pipefail
 exe=${1:?usage: run.sh Quendry.exe}
 source "$(dirname "$0")/wine-env.sh"
@@ -8,17 +9,18 @@ ensure_prefix
 if [ -n "${DISPLAY:-}" ]; then
     exec "$WINE" "$exe"
 fi
-out="$root/build/screenshots"
-mkdir -p "$out"
-echo "No display: running the wizard on a virtual display for a few seconds."
-xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" bash -c '
-    "$WINE" "$1" & pid=$!
-    for i in $(seq 1 60); do
-        win=$(xdotool search --name "^Quendry$" 2>/dev/null | head -n 1)
-        [ -n "$win" ] && break
-        sleep 0.5
-    done
-    sleep 2
-    [ -n "$win" ] && import -window root "$2" 2>/dev/null
-    "$WINESERVER" -k; wait $pid 2>/dev/null; true' _ "$exe" "$out/run.png"
-echo "The welcome page is in $out/run.png. To use the wizard, run 'make run' where DISPLAY is set."
+cli="$(dirname "$exe")/quendry-cli.exe"
+echo "No display: running 'quendry-cli report' under Wine instead of the wizard."
+echo
+"$WINE" "$cli" report
+rc=$?
+"$WINESERVER" -w
+echo
+case $rc in
+    0) echo "quendry-cli exit code 0: MDAC, Jet and every listed library are up to date." ;;
+    1) echo "quendry-cli exit code 1: something needs attention (see above)." ;;
+    *) echo "quendry-cli exit code $rc." ;;
+esac
+echo "To open the wizard, run 'make run' where DISPLAY is set: in a desktop session, or on a"
+echo "virtual display that a VNC viewer can show (for example 'Xvfb :5 & x11vnc -display :5 &'"
+echo "then 'DISPLAY=:5 make run')."

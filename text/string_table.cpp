@@ -129,6 +129,95 @@ constexpr Entry kTable[] = {
     {156, "Yes, the MDAC problems seem to be resolved",
      "Ja, die MDAC-Probleme scheinen gelöst zu sein"},
     {157, "No, the MDAC problems still exist", "Nein, die MDAC-Probleme bestehen weiterhin"},
+    // Why a library's registration failed when its host process did not come back with an answer;
+    // each follows text 141 in parentheses.
+    {160, "crashed with [*]", "abgestürzt mit [*]"},
+    {161, "did not finish within 30 s", "nicht innerhalb von 30 s abgeschlossen"},
+    {162, "ended the process", "hat den Prozess beendet"},
+    // The console companion (quendry-cli): usage, report and repair lines.
+    {200,
+     "Usage: quendry-cli COMMAND [OPTIONS]\n\n"
+     "Examines and repairs the Microsoft Data Access Components (MDAC) and the Jet 4.0\n"
+     "database engine as the Quendry wizard does, without its window.\n\n"
+     "  quendry-cli report [--json] [--out FILE]\n"
+     "      The versions of MDAC, Jet and the 31 component libraries, with verdicts.\n"
+     "      --json      as JSON, with the same English field names in every language\n"
+     "      --out FILE  written to FILE (UTF-8) instead of the console\n"
+     "  quendry-cli repair\n"
+     "      Registers the 24 component libraries again. Needs administrator rights.\n"
+     "  quendry-cli --help\n"
+     "      This text.\n\n"
+     "Exit codes:\n"
+     "  0  everything is up to date; the repair: no library failed\n"
+     "  1  something needs attention; the repair: a library could not be registered\n"
+     "  2  usage error, or the report's file could not be written\n"
+     "  3  repair without administrator rights: nothing was changed\n",
+     "Aufruf: quendry-cli BEFEHL [OPTIONEN]\n\n"
+     "Prüft und repariert die Microsoft Datenzugriffskomponenten (MDAC) und das Jet 4.0\n"
+     "Datenbankmodul wie der Quendry-Assistent, ohne dessen Fenster.\n\n"
+     "  quendry-cli report [--json] [--out DATEI]\n"
+     "      Die Versionen von MDAC, Jet und den 31 Komponentenbibliotheken, mit Bewertung.\n"
+     "      --json       als JSON, mit denselben englischen Feldnamen in jeder Sprache\n"
+     "      --out DATEI  in DATEI (UTF-8) geschrieben statt auf die Konsole\n"
+     "  quendry-cli repair\n"
+     "      Registriert die 24 Komponentenbibliotheken neu. Benötigt Administratorrechte.\n"
+     "  quendry-cli --help\n"
+     "      Dieser Text.\n\n"
+     "Rückgabewerte:\n"
+     "  0  alles ist auf dem neuesten Stand; die Reparatur: keine Bibliothek fehlgeschlagen\n"
+     "  1  etwas muss beachtet werden; die Reparatur: eine Bibliothek wurde nicht registriert\n"
+     "  2  falscher Aufruf, oder die Datei des Berichts konnte nicht geschrieben werden\n"
+     "  3  Reparatur ohne Administratorrechte: nichts wurde verändert\n"},
+    {201, "Unknown argument: [*]", "Unbekanntes Argument: [*]"},
+    {202, "The option [*] needs a file name.", "Die Option [*] braucht einen Dateinamen."},
+    {203, "The option [*] was given more than once.", "Die Option [*] wurde mehrfach angegeben."},
+    {204, "No command given.", "Kein Befehl angegeben."},
+    {205, "Program version: [*]", "Programmversion: [*]"},
+    {206, "Windows version: [*]", "Windows-Version: [*]"},
+    {207, "Windows version class: [*]", "Windows-Versionsklasse: [*]"},
+    {208, "User language: [*]", "Sprache des Benutzers: [*]"},
+    {209, "Registry value FullInstallVer: [*]", "Registrierungswert FullInstallVer: [*]"},
+    {210, "Jet library: [*]", "Jet-Bibliothek: [*]"},
+    {211, "Jet build: [*]", "Jet-Build: [*]"},
+    {212, "Advised web page: [*]", "Empfohlene Webseite: [*]"},
+    {213, "Advised web page: none", "Empfohlene Webseite: keine"},
+    {214, "Component libraries: [*]", "Komponentenbibliotheken: [*]"},
+    {215, "Mark", "Markierung"},
+    {216, "Listed", "In der Liste"},
+    {217, "Registered by repair", "Von der Reparatur registriert"},
+    {218, "matches", "passt"},
+    {219, "differs", "weicht ab"},
+    {220, "yes", "ja"},
+    {221, "no", "nein"},
+    {222, "Result: everything is up to date.", "Ergebnis: Alles ist auf dem neuesten Stand."},
+    {223, "Result: something needs attention.", "Ergebnis: Etwas muss beachtet werden."},
+    {224, "Listed files whose version does not match the MDAC release: [*]",
+     "Aufgelistete Dateien, deren Version nicht zur MDAC-Version passt: [*]"},
+    {225, "registered", "registriert"},
+    {226, "skipped", "übersprungen"},
+    {227, "not present", "nicht vorhanden"},
+    {228, "failed: [*]", "fehlgeschlagen: [*]"},
+    {229, "Libraries that could not be registered: [*]",
+     "Bibliotheken, die nicht registriert werden konnten: [*]"},
+    {230,
+     "The repair needs administrator rights. Open the command prompt with \"Run as "
+     "administrator\" and start it there. Nothing was changed.",
+     "Die Reparatur benötigt Administratorrechte. Öffnen Sie die Eingabeaufforderung mit \"Als "
+     "Administrator ausführen\" und starten Sie sie dort. Es wurde nichts verändert."},
+    {231, "The report could not be written to [*].",
+     "Der Bericht konnte nicht in [*] geschrieben werden."},
+    {232, "English", "Englisch"},
+    {233, "German", "Deutsch"},
+    {234, "unknown", "unbekannt"},
+    {235, "Windows 95", "Windows 95"},
+    {236, "Windows 98", "Windows 98"},
+    {237, "Windows NT 4.0", "Windows NT 4.0"},
+    {238, "Windows 2000", "Windows 2000"},
+    {239, "Windows Me", "Windows Me"},
+    {240, "Windows XP", "Windows XP"},
+    {241, "Windows Server 2003", "Windows Server 2003"},
+    {242, "Windows Vista or later", "Windows Vista oder neuer"},
+    {243, "An error stopped the program: [*]", "Ein Fehler hat das Programm angehalten: [*]"},
 };
 
 constexpr bool IsSortedById() {

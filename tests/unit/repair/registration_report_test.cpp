@@ -57,6 +57,13 @@ INSTANTIATE_TEST_SUITE_P(
         ReasonCase{"NoCallObject",
                    Outcome("A.DLL", R::NotCreated, 0, static_cast<int32_t>(0x8007000Eu)),
                    "0x8007000E"},
+        ReasonCase{"Crashed", Outcome("A.DLL", R::Crashed, 0, static_cast<int32_t>(0xC0000005u)),
+                   "crashed with 0xC0000005"},
+        ReasonCase{"StackOverflow",
+                   Outcome("A.DLL", R::Crashed, 0, static_cast<int32_t>(0xC00000FDu)),
+                   "crashed with 0xC00000FD"},
+        ReasonCase{"TimedOut", Outcome("A.DLL", R::TimedOut), "did not finish within 30 s"},
+        ReasonCase{"EndedProcess", Outcome("A.DLL", R::EndedProcess), "ended the process"},
         ReasonCase{"Registered", Outcome("A.DLL", R::Registered), ""}),
     [](const auto& info) { return std::string(info.param.Name); });
 
@@ -82,4 +89,22 @@ TEST(FailureText, BracketsInANameAreNotReadAsPlaceholders) {
     EXPECT_NE(text.find("The file [*]\\n.DLL could not be registered properly. (0xFFFFFFFF)"),
               std::string::npos)
         << text;
+}
+
+TEST(FailureText, HostFailuresInBothLanguages) {
+    FakeLibraryApi api;
+    const std::vector<RegistrationOutcome> failures = {
+        Outcome("CRASH.DLL", R::Crashed, 0, static_cast<int32_t>(0xC0000005u)),
+        Outcome("HANG.DLL", R::TimedOut), Outcome("EXIT.DLL", R::EndedProcess)};
+    EXPECT_EQ(RegistrationFailureText(api, failures, Language::English),
+              "The file CRASH.DLL could not be registered properly. (crashed with 0xC0000005)\n"
+              "The file HANG.DLL could not be registered properly. (did not finish within 30 s)\n"
+              "The file EXIT.DLL could not be registered properly. (ended the process)");
+    EXPECT_EQ(RegistrationFailureText(api, failures, Language::German),
+              "Die Datei CRASH.DLL konnte nicht registriert werden. (abgest\xC3\xBC"
+              "rzt mit 0xC0000005)\n"
+              "Die Datei HANG.DLL konnte nicht registriert werden. (nicht innerhalb von 30 s "
+              "abgeschlossen)\n"
+              "Die Datei EXIT.DLL konnte nicht registriert werden. (hat den Prozess beendet)");
+    EXPECT_EQ(RegistrationFailureLine(api, failures[0]), "CRASH.DLL: crashed with 0xC0000005");
 }

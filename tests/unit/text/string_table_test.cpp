@@ -15,12 +15,16 @@ std::set<uint16_t> HeldIds() {
     return {ids.begin(), ids.end()};
 }
 
-TEST(StringTable, HoldsEveryIdFrom100To157ExceptTheGaps) {
+TEST(StringTable, HoldsEveryIdFrom100To157ExceptTheGapsAndTheHostReasons) {
     std::set<uint16_t> expected;
     for (uint16_t id = 100; id <= 157; ++id)
         expected.insert(id);
     for (uint16_t gap : {101, 105, 109, 116, 130, 133})
         expected.erase(gap);
+    for (uint16_t reason : {160, 161, 162})
+        expected.insert(reason);
+    for (uint16_t id = 200; id <= 243; ++id) // the console companion's texts
+        expected.insert(id);
     EXPECT_EQ(HeldIds(), expected);
     EXPECT_EQ(StringIds().size(), expected.size()); // no duplicates
 }
@@ -64,7 +68,8 @@ TEST(StringTable, GermanLettersAreUtf8) {
 }
 
 TEST(StringTable, OnlyTheMarkedTextsCarryOneMarker) {
-    const std::set<uint16_t> marked{103, 123, 132, 141, 142, 143};
+    const std::set<uint16_t> marked{103, 123, 132, 141, 142, 143, 160, 201, 202, 203, 205,
+                                    206, 207, 208, 209, 210, 211, 212, 214, 224, 228, 229, 231, 243};
     for (uint16_t id : StringIds()) {
         for (auto lang : kBoth) {
             const std::string text = LoadText(id, lang);

@@ -1,0 +1,104 @@
+#include "app/registration_host_win.h"
+
+#include <windows.h>
+
+#include <objbase.h>
+
+#include <string>
+
+#include "repair/dll_register.h"
+#include "repair/host_protocol.h"
+#include "repair/library_api_win.h"
+
+namespace {
+
+// A crash ends the host there and then, with the exception's code as its exit code: no system
+// error box, no debugger (Wine starts one for an unhandled exception otherwise), nothing of the
+// broken library runs on.
+LONG WINAPI EndAtOnce(EXCEPTION_POINTERS* exception) {
+    DWORD code = EXCEPTION_ACCESS_VIOLATION;
+    if (exception && exception->ExceptionRecord)
+        code = exception->ExceptionRecord->ExceptionCode;
+    ::TerminateProcess(::GetCurrentProcess(), code);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+bool WriteAll(HANDLE out, const std::string& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        DWORD written = 0;
+        if (!::WriteFile(out, text.data() + done, static_cast<DWORD>(text.size() - done), &written,
+                         nullptr) ||
+            written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+bool IsValid(HANDLE handle) {
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+} // namespace
+
+bool IsRegistrationHostCommandLine(const wchar_t* commandLine) {
+    if (commandLine == nullptr)
+        return false;
+    std::wstring line(commandLine);
+    const size_t first = line.find_first_not_of(L" \t");
+    if (first == std::wstring::npos)
+        return false;
+    line = line.substr(first, line.find_last_not_of(L" \t") + 1 - first);
+    const std::string expected = kRegistrationHostSwitch;
+    return line == std::wstring(expected.begin(), expected.end());
+}
+
+int RunRegistrationHost() {
+    ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    ::SetUnhandledExceptionFilter(EndAtOnce);
+
+    HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
+    HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
+    if (!IsValid(in) || !IsValid(out))
+        return 2;
+    // The pipe is the host's alone: a library that prints writes to nowhere, and a process a
+    // library starts does not inherit it.
+    ::SetHandleInformation(in, HANDLE_FLAG_INHERIT, 0);
+    ::SetHandleInformation(out, HANDLE_FLAG_INHERIT, 0);
+    HANDLE nul =
+        ::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                      nullptr, OPEN_EXISTING, 0, nullptr);
+    for (DWORD which : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
+        ::SetStdHandle(which, IsValid(nul) ? nul : nullptr);
+
+    // Component libraries expect COM on the thread that registers them.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    Win32LibraryApi libraries;
+    LineBuffer lines;
+    char buffer[4096];
+    bool open = true;
+    while (open) {
+        while (std::optional<std::string> line = lines.NextLine()) {
+            const std::optional<HostRequest> request = DecodeRequest(*line);
+            if (!request)
+                continue; // nothing the wizard sent; there is no one to answer
+            const RegistrationOutcome outcome = RegisterComponent(
+                libraries, request->Path, request->EntryName, request->DisplayName);
+            if (!WriteAll(out, EncodeReply({request->Sequence, outcome.Result, outcome.LastError,
+                                            outcome.Status}))) {
+                open = false;
+                break;
+            }
+        }
+        DWORD read = 0;
+        if (!open || !::ReadFile(in, buffer, sizeof buffer, &read, nullptr) || read == 0)
+            break;
+        lines.Append(buffer, read);
+    }
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
+    if (IsValid(nul))
+        ::CloseHandle(nul);
+    return 0;
+}

@@ -1,0 +1,18 @@
+#pragma once
+// What the console companion needs of its process beyond the wizard's interfaces: its two output
+// streams, a file to write the report to, and whether it runs with administrator rights. The
+// Win32 adapter carries each out; tests record them.
+#include <string>
+
+class ICliHost {
+public:
+    virtual ~ICliHost() = default;
+    // UTF-8 text with "\n" line breaks, shown as the console or the redirection expects it.
+    virtual void WriteOut(const std::string& text) = 0;
+    virtual void WriteErr(const std::string& text) = 0;
+    // Creates or replaces the file with exactly these bytes. False when it can't be written.
+    virtual bool WriteFileBytes(const std::string& path, const std::string& bytes) = 0;
+    // Whether the process holds administrator rights (an elevated token, or on systems without
+    // elevation, membership of the Administrators group).
+    virtual bool IsElevated() = 0;
+};

@@ -1,0 +1,134 @@
+#include "cli/cli_host_win.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <optional>
+
+#include "app/win_text.h"
+#include "cli/console_text.h"
+#include "repair/dll_search_win.h"
+
+namespace {
+
+ElevationSource g_lastSource = ElevationSource::Unknown;
+
+// Wide characters per WriteConsoleW call: older consoles fail on large writes.
+constexpr size_t kConsoleChunk = 8192;
+
+bool WriteAllBytes(HANDLE handle, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD written = 0;
+        const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
+        if (!::WriteFile(handle, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            return false;
+        done += written;
+    }
+    return true;
+}
+
+void WriteConsoleText(HANDLE console, const std::wstring& text) {
+    size_t done = 0;
+    while (done < text.size()) {
+        size_t chunk = std::min(kConsoleChunk, text.size() - done);
+        // Never split a surrogate pair between two writes.
+        if (done + chunk < text.size() && IS_HIGH_SURROGATE(text[done + chunk - 1]))
+            --chunk;
+        DWORD written = 0;
+        if (!::WriteConsoleW(console, text.data() + done, static_cast<DWORD>(chunk), &written,
+                             nullptr) ||
+            written == 0)
+            return;
+        done += written;
+    }
+}
+
+void WriteStream(DWORD which, const std::string& text) {
+    HANDLE handle = ::GetStdHandle(which);
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE)
+        return;
+    DWORD mode = 0;
+    if (::GetConsoleMode(handle, &mode))
+        WriteConsoleText(handle, Widen(text));
+    else
+        WriteAllBytes(handle, WithCarriageReturns(text));
+}
+
+// TokenElevation where the system knows it; nothing on systems before Vista.
+std::optional<bool> TokenElevated() {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+        return std::nullopt;
+    // TOKEN_ELEVATION and TokenElevation (20) are newer than the headers the program builds for.
+    struct TokenElevationInfo {
+        DWORD TokenIsElevated;
+    } info = {};
+    constexpr int kTokenElevation = 20;
+    DWORD size = 0;
+    const BOOL ok = ::GetTokenInformation(
+        token, static_cast<TOKEN_INFORMATION_CLASS>(kTokenElevation), &info, sizeof info, &size);
+    ::CloseHandle(token);
+    if (!ok)
+        return std::nullopt;
+    return info.TokenIsElevated != 0;
+}
+
+std::optional<bool> InAdministratorsGroup() {
+    using CheckTokenMembershipFn = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
+    HMODULE advapi = ::GetModuleHandleW(L"advapi32.dll");
+    const auto check =
+        advapi ? ResolveFunction<CheckTokenMembershipFn>(advapi, "CheckTokenMembership") : nullptr;
+    if (!check)
+        return std::nullopt;
+    SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
+    PSID administrators = nullptr;
+    if (!::AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
+                                    0, 0, 0, 0, 0, &administrators))
+        return std::nullopt;
+    BOOL member = FALSE;
+    const BOOL ok = check(nullptr, administrators, &member);
+    ::FreeSid(administrators);
+    if (!ok)
+        return std::nullopt;
+    return member != FALSE;
+}
+
+} // namespace
+
+void WinCliHost::WriteOut(const std::string& text) {
+    WriteStream(STD_OUTPUT_HANDLE, text);
+}
+
+void WinCliHost::WriteErr(const std::string& text) {
+    WriteStream(STD_ERROR_HANDLE, text);
+}
+
+bool WinCliHost::WriteFileBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = ::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    const bool written = WriteAllBytes(file, bytes);
+    const bool closed = ::CloseHandle(file) != FALSE;
+    return written && closed;
+}
+
+bool WinCliHost::IsElevated() {
+    if (const std::optional<bool> elevated = TokenElevated()) {
+        g_lastSource = ElevationSource::TokenElevation;
+        return *elevated;
+    }
+    if (const std::optional<bool> member = InAdministratorsGroup()) {
+        g_lastSource = ElevationSource::AdministratorsGroup;
+        return *member;
+    }
+    // Nothing can tell (Windows NT 4.0): the repair is tried, and each registration that lacks
+    // the rights reports its own failure.
+    g_lastSource = ElevationSource::Unknown;
+    return true;
+}
+
+ElevationSource LastElevationSource() {
+    return g_lastSource;
+}

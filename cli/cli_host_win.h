@@ -1,0 +1,21 @@
+#pragma once
+// The console companion's process: its standard streams, its report file and its rights, through
+// the W functions of the platform.
+#include "cli/cli_host.h"
+
+class WinCliHost : public ICliHost {
+public:
+    // A console gets the text as UTF-16 (WriteConsoleW), so every character shows whatever the
+    // console's code page; a pipe or file gets UTF-8 bytes with "\r\n" line ends.
+    void WriteOut(const std::string& text) override;
+    void WriteErr(const std::string& text) override;
+    bool WriteFileBytes(const std::string& path, const std::string& bytes) override;
+    // Vista and later: the token's elevation (TokenElevation); where the system has no such
+    // information: membership of the Administrators group (CheckTokenMembership, looked up at run
+    // time).
+    bool IsElevated() override;
+};
+
+// What IsElevated found out, for tests: how it decided.
+enum class ElevationSource { TokenElevation, AdministratorsGroup, Unknown };
+ElevationSource LastElevationSource();

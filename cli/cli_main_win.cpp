@@ -1,0 +1,50 @@
+// quendry-cli.exe: the wizard's console companion. Reads the same system through the same
+// adapters as the wizard and runs the command its arguments name (cli_run.h).
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/registration_host_win.h"
+#include "app/system_api_win.h"
+#include "app/win_text.h"
+#include "cli/cli_host_win.h"
+#include "cli/cli_run.h"
+#include "registry/registry_api_win.h"
+#include "repair/dll_search_win.h"
+#include "repair/host_registrar_win.h"
+#include "repair/library_api_win.h"
+#include "repair/version_api_win.h"
+
+namespace {
+
+// The same kind of registrar as the wizard's (app/main_win.cpp): registrations run in a host
+// process, this program started again with the host switch, so that a broken library can't take
+// the run down. Nothing to repaint while one waits: there is no window.
+std::unique_ptr<IRegistrar> MakeRegistrar(ILibraryApi& libraries) {
+    return std::make_unique<OutOfProcessRegistrar>(libraries);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    // Before anything loads a library by name: never from the program's folder or the current
+    // directory, where a planted copy would run with administrator rights.
+    HardenDllSearch();
+    if (argc == 2 && IsRegistrationHostCommandLine(argv[1]))
+        return RunRegistrationHost();
+
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.push_back(Narrow(argv[i]));
+
+    WinSystem system;
+    Win32RegistryApi registry;
+    Win32VersionApi versions;
+    Win32LibraryApi libraries;
+    WinCliHost host;
+    const std::unique_ptr<IRegistrar> registrar = MakeRegistrar(libraries);
+    CliPlatform platform{system, registry, versions, libraries, *registrar, host};
+    return RunCli(args, platform);
+}

@@ -1,0 +1,43 @@
+#pragma once
+// String IDs of the console companion's texts (both languages, in the string table).
+#include <cstdint>
+
+namespace cli_text {
+inline constexpr uint16_t kUsage = 200;
+inline constexpr uint16_t kUnknownArgument = 201; // [*] the argument
+inline constexpr uint16_t kMissingValue = 202;    // [*] the option
+inline constexpr uint16_t kRepeatedOption = 203;  // [*] the option
+inline constexpr uint16_t kNoCommand = 204;
+inline constexpr uint16_t kProgramVersion = 205;
+inline constexpr uint16_t kWindowsVersion = 206;
+inline constexpr uint16_t kWindowsClass = 207;
+inline constexpr uint16_t kUserLanguage = 208;
+inline constexpr uint16_t kFullInstallVer = 209;
+inline constexpr uint16_t kJetLibrary = 210;
+inline constexpr uint16_t kJetBuild = 211;
+inline constexpr uint16_t kAdvisedPage = 212;
+inline constexpr uint16_t kNoAdvisedPage = 213;
+inline constexpr uint16_t kComponents = 214; // [*] the number of libraries
+inline constexpr uint16_t kColumnMark = 215;
+inline constexpr uint16_t kColumnListed = 216;
+inline constexpr uint16_t kColumnRegistered = 217;
+inline constexpr uint16_t kMatches = 218;
+inline constexpr uint16_t kDiffers = 219;
+inline constexpr uint16_t kYes = 220;
+inline constexpr uint16_t kNo = 221;
+inline constexpr uint16_t kResultUpToDate = 222;
+inline constexpr uint16_t kResultAttention = 223;
+inline constexpr uint16_t kMismatchedCount = 224;
+inline constexpr uint16_t kRegistered = 225;
+inline constexpr uint16_t kSkipped = 226;
+inline constexpr uint16_t kNotPresent = 227;
+inline constexpr uint16_t kFailed = 228; // [*] the reason
+inline constexpr uint16_t kFailedCount = 229;
+inline constexpr uint16_t kNotElevated = 230;
+inline constexpr uint16_t kFileNotWritten = 231; // [*] the file
+inline constexpr uint16_t kEnglish = 232;
+inline constexpr uint16_t kGerman = 233;
+// The names of the Windows version classes 0 (unknown) to 8 follow each other.
+inline constexpr uint16_t kWindowsClassNames = 234;
+inline constexpr uint16_t kInternalError = 243; // [*] the error's description
+} // namespace cli_text

@@ -1,0 +1,61 @@
+#include "repair_run.h"
+
+#include <algorithm>
+
+#include "cli_texts.h"
+#include "repair/registration_report.h"
+#include "text/printf.h"
+#include "text/string_table.h"
+#include "text/utf8.h"
+
+std::string RepairLine(ILibraryApi& libraries, const ComponentFile& file, const EntryResult& result,
+                       Language lang, size_t nameWidth) {
+    using namespace cli_text;
+    std::string state;
+    switch (result.Action) {
+    case EntryAction::Registered:
+        state = LoadText(kRegistered, lang);
+        break;
+    case EntryAction::Skipped:
+        state = LoadText(kSkipped, lang);
+        break;
+    case EntryAction::NotPresent:
+        state = LoadText(kNotPresent, lang);
+        break;
+    case EntryAction::Failed:
+        state = modAPI::printf(LoadText(kFailed, lang),
+                               {RegistrationFailureReason(libraries, result.Outcome, lang)});
+        break;
+    }
+    // The table's file name: the outcome names a missing file by the text that stands for its path.
+    const size_t width = Utf8CharCount(file.sFileName);
+    return file.sFileName + std::string(std::max(nameWidth, width) - width + 2, ' ') + state;
+}
+
+RepairCounts RunRepair(ILibraryApi& libraries, IRegistrar& registrar, const ComponentTable& table,
+                       Language lang, const std::function<void(const std::string&)>& writeLine) {
+    size_t nameWidth = 0;
+    for (const ComponentFile& file : table)
+        nameWidth = std::max(nameWidth, Utf8CharCount(file.sFileName));
+
+    RepairCounts counts;
+    for (const ComponentFile& file : table) {
+        const EntryResult result = RepairEntry(libraries, registrar, file);
+        switch (result.Action) {
+        case EntryAction::Registered:
+            ++counts.Registered;
+            break;
+        case EntryAction::Skipped:
+            ++counts.Skipped;
+            break;
+        case EntryAction::NotPresent:
+            ++counts.NotPresent;
+            break;
+        case EntryAction::Failed:
+            ++counts.Failed;
+            break;
+        }
+        writeLine(RepairLine(libraries, file, result, lang, nameWidth) + "\n");
+    }
+    return counts;
+}

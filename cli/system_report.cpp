@@ -1,0 +1,68 @@
+#include "system_report.h"
+
+#include "app/mod_api.h"
+#include "exit_codes.h"
+
+#ifndef QUENDRY_VERSION
+#define QUENDRY_VERSION "0.0.0"
+#endif
+
+const char* ProgramVersion() {
+    return QUENDRY_VERSION;
+}
+
+Language UserLanguageOf(ISystem& system) {
+    return LanguageFromLangId(system.GetUserDefaultUILanguage());
+}
+
+std::string SystemDirectoryOf(ISystem& system) {
+    std::string dir;
+    if (!system.GetSystemDir(dir))
+        return {};
+    return dir.substr(0, dir.find('\0'));
+}
+
+ComponentTable ReadComponentTable(ISystem& system, IVersionApi& versions,
+                                  const std::string& systemDir, Language lang) {
+    const std::string folder =
+        modAPI::GetSpecialFolderPath(system, modAPI::CSIDL_PROGRAM_FILES_COMMON);
+    return BuildComponentTable(versions, folder, systemDir, lang);
+}
+
+SystemReport BuildSystemReport(ISystem& system, IRegistryApi& registry, IVersionApi& versions) {
+    SystemReport report;
+    report.ProgramVersion = ProgramVersion();
+    report.WindowsKnown = system.GetOsVersion(report.Windows);
+    if (!report.WindowsKnown)
+        report.Windows = {};
+    report.WindowsClass = modAPI::GetWindowsVersionClass(system);
+    report.Lang = UserLanguageOf(system);
+    const std::string systemDir = SystemDirectoryOf(system);
+    report.Versions =
+        DiagnoseVersions(registry, versions, systemDir, report.WindowsClass, report.Lang);
+    report.Components = ReadComponentTable(system, versions, systemDir, report.Lang);
+    return report;
+}
+
+std::optional<bool> ComponentMatches(const SystemReport& report, size_t index) {
+    const ComponentFile& file = report.Components.at(index);
+    if (file.bNotListed)
+        return std::nullopt;
+    return MatchesRelease(file.sVersion, report.Versions.MdacRelease);
+}
+
+size_t MismatchedCount(const SystemReport& report) {
+    size_t count = 0;
+    for (size_t i = 0; i < report.Components.size(); ++i)
+        count += ComponentMatches(report, i) == false ? 1 : 0;
+    return count;
+}
+
+bool NeedsAttention(const SystemReport& report) {
+    return !report.Versions.MdacUpToDate || !report.Versions.JetUpToDate ||
+           MismatchedCount(report) > 0;
+}
+
+int ReportExitCode(const SystemReport& report) {
+    return NeedsAttention(report) ? kExitAttention : kExitOk;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// What the console companion reports about a system: the same diagnosis the wizard's version page
+// and file list show, read the same way, plus the facts a helpdesk asks for (program version,
+// Windows version, language).
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "app/system_api.h"
+#include "app/version_diagnosis.h"
+#include "registry/registry_api.h"
+#include "repair/component_table.h"
+#include "repair/version_api.h"
+#include "text/language.h"
+
+struct SystemReport {
+    std::string ProgramVersion;
+    bool WindowsKnown = false; // false when the system did not give its version
+    OsVersionInfo Windows;
+    int32_t WindowsClass = 0; // as the wizard classifies it (modAPI::GetWindowsVersionClass)
+    Language Lang = Language::English;
+    VersionDiagnosis Versions;
+    ComponentTable Components{};
+};
+
+// The version of this program, as the build names it.
+const char* ProgramVersion();
+
+// The user's language, as the wizard takes it.
+Language UserLanguageOf(ISystem& system);
+
+// The system directory without a trailing backslash; empty when the system can't name it.
+std::string SystemDirectoryOf(ISystem& system);
+
+// The component table as the wizard builds it: the common program files folder (empty when the
+// system can't name it) and the system directory as bases.
+ComponentTable ReadComponentTable(ISystem& system, IVersionApi& versions,
+                                  const std::string& systemDir, Language lang);
+
+SystemReport BuildSystemReport(ISystem& system, IRegistryApi& registry, IVersionApi& versions);
+
+// Whether the file list marks the entry as belonging to the MDAC release; nothing for an entry
+// the list does not show.
+std::optional<bool> ComponentMatches(const SystemReport& report, size_t index);
+// Listed entries whose version does not belong to the release.
+size_t MismatchedCount(const SystemReport& report);
+// MDAC or Jet out of date, or a listed file that does not match.
+bool NeedsAttention(const SystemReport& report);
+// kExitOk or kExitAttention.
+int ReportExitCode(const SystemReport& report);

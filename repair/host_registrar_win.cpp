@@ -1,0 +1,352 @@
+#include "repair/host_registrar_win.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kWaitSliceMs = 100;
+// How long a host that lost its input gets to end by itself, and how long ending one may take.
+constexpr DWORD kHostEndGraceMs = 2000;
+constexpr DWORD kKillWaitMs = 5000;
+constexpr UINT kKilledExitCode = 1;
+constexpr DWORD kPipeBufferBytes = 4096;
+
+// Not in the headers that describe Windows XP.
+constexpr DWORD kCreateBreakawayFromJob = 0x01000000;
+constexpr DWORD kJobLimitKillOnJobClose = 0x00002000;
+constexpr DWORD kJobLimitDieOnUnhandledException = 0x00000400;
+
+std::wstring Widen(const char* text) {
+    std::wstring wide;
+    for (const char* p = text; *p; ++p)
+        wide += static_cast<wchar_t>(static_cast<unsigned char>(*p)); // the switch is ASCII
+    return wide;
+}
+
+std::wstring OwnProgramPath() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n =
+            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0)
+            return {};
+        if (n < buffer.size())
+            return std::wstring(buffer.data(), n);
+        if (buffer.size() >= 32768)
+            return {};
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+// A name no other pipe has: this process, a counter and the time.
+std::wstring NewPipeName() {
+    static unsigned counter = 0;
+    return L"\\\\.\\pipe\\Quendry.registration." + std::to_wstring(::GetCurrentProcessId()) + L"." +
+           std::to_wstring(++counter) + L"." + std::to_wstring(::GetTickCount());
+}
+
+bool IsValid(HANDLE handle) {
+    return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+} // namespace
+
+OutOfProcessRegistrar::OutOfProcessRegistrar(ILibraryApi& inProcess, HostRegistrarOptions options)
+    : m_inProcess(inProcess), m_options(std::move(options)) {}
+
+OutOfProcessRegistrar::~OutOfProcessRegistrar() {
+    EndHost();
+}
+
+bool OutOfProcessRegistrar::HostRunning() const {
+    return m_process != nullptr && ::WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
+}
+
+RegistrationOutcome OutOfProcessRegistrar::Register(const std::string& path,
+                                                    const std::string& entryName,
+                                                    const std::string& displayName) {
+    if (m_inProcessOnly || !IsFullyQualifiedPath(path))
+        return RegisterComponent(m_inProcess, path, entryName, displayName);
+
+    const std::string request = EncodeRequest({++m_sequence, path, entryName, displayName});
+    HostReply reply;
+    Step step = Step::HostGone;
+    DWORD start = 0;
+    // A host that ended since the last registration (a thread a library left behind, say) had no
+    // part in this one: a new host takes it, once.
+    for (int attempt = 0; attempt < 2 && step == Step::HostGone; ++attempt) {
+        if (!HostRunning()) {
+            KillHost();
+            if (!StartHost()) {
+                m_inProcessOnly = true;
+                return RegisterComponent(m_inProcess, path, entryName, displayName);
+            }
+        }
+        start = ::GetTickCount();
+        step = Send(request, start);
+    }
+    if (step == Step::Done)
+        step = Receive(m_sequence, start, reply);
+    if (step == Step::Done)
+        return OutcomeOf(reply, displayName);
+
+    if (step == Step::HostGone)
+        step = WaitForHostEnd(start);
+    RegistrationOutcome outcome;
+    outcome.DisplayName = displayName;
+    if (step == Step::TimedOut) {
+        outcome.Result = RegistrationResult::TimedOut;
+        KillHost();
+        return outcome;
+    }
+    // The host is gone. What it wrote before it went still counts: a reply means the library
+    // was done with, and the end came after.
+    SettleIo();
+    if (TakeReply(m_sequence, reply)) {
+        KillHost();
+        return OutcomeOf(reply, displayName);
+    }
+    DWORD exitCode = 0;
+    if (m_process && !::GetExitCodeProcess(m_process, &exitCode))
+        exitCode = 0;
+    KillHost();
+    return HostEndedOutcome(exitCode, displayName);
+}
+
+bool OutOfProcessRegistrar::StartHost() {
+    const std::wstring program = m_options.HostPath.empty() ? OwnProgramPath() : m_options.HostPath;
+    if (program.empty())
+        return false;
+    const std::wstring name = NewPipeName();
+    // Only this one end, for reading and writing with a time limit; the host gets the other.
+    HANDLE pipe = ::CreateNamedPipeW(
+        name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, kPipeBufferBytes, kPipeBufferBytes, 0,
+        nullptr);
+    if (pipe == INVALID_HANDLE_VALUE)
+        return false;
+    SECURITY_ATTRIBUTES inherit = {};
+    inherit.nLength = sizeof inherit;
+    inherit.bInheritHandle = TRUE;
+    HANDLE hostEnd = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherit,
+                                   OPEN_EXISTING, 0, nullptr);
+    HANDLE event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (hostEnd == INVALID_HANDLE_VALUE || event == nullptr) {
+        if (hostEnd != INVALID_HANDLE_VALUE)
+            ::CloseHandle(hostEnd);
+        if (event)
+            ::CloseHandle(event);
+        ::CloseHandle(pipe);
+        return false;
+    }
+
+    // Everything the host starts goes with it: ending the job ends them all, and so does this
+    // process ending, however it ends.
+    HANDLE job = ::CreateJobObjectW(nullptr, nullptr);
+    if (job) {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags =
+            kJobLimitKillOnJobClose | kJobLimitDieOnUnhandledException;
+        if (!::SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits,
+                                       sizeof limits)) {
+            ::CloseHandle(job);
+            job = nullptr;
+        }
+    }
+
+    std::wstring commandLine = L"\"" + program + L"\" " + Widen(kRegistrationHostSwitch);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES | STARTF_FORCEOFFFEEDBACK;
+    startup.hStdInput = hostEnd;
+    startup.hStdOutput = hostEnd;
+    startup.hStdError = nullptr;
+    PROCESS_INFORMATION info = {};
+    // Suspended until it is in the job. Where this process is in a job of its own (a launcher's),
+    // the host leaves it if it may; a system without nested jobs could not put it in ours else.
+    const DWORD flags = CREATE_SUSPENDED;
+    BOOL created =
+        ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                         flags | kCreateBreakawayFromJob, nullptr, nullptr, &startup, &info);
+    if (!created && ::GetLastError() == ERROR_ACCESS_DENIED)
+        created = ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                   flags, nullptr, nullptr, &startup, &info);
+    ::CloseHandle(hostEnd);
+    if (!created) {
+        if (job)
+            ::CloseHandle(job);
+        ::CloseHandle(event);
+        ::CloseHandle(pipe);
+        return false;
+    }
+    // Where the job can't take it (an older system, inside a launcher's job), the host still runs
+    // apart and is ended on its own; only what it starts would outlive it.
+    if (job && !::AssignProcessToJobObject(job, info.hProcess)) {
+        ::CloseHandle(job);
+        job = nullptr;
+    }
+    ::ResumeThread(info.hThread);
+    ::CloseHandle(info.hThread);
+
+    m_job = job;
+    m_process = info.hProcess;
+    m_processId = info.dwProcessId;
+    m_pipe = pipe;
+    m_event = event;
+    m_ioPending = false;
+    m_lines = LineBuffer();
+    ++m_hostsStarted;
+    return true;
+}
+
+OutOfProcessRegistrar::Step OutOfProcessRegistrar::WaitForIo(DWORD start) {
+    const HANDLE handles[2] = {m_event, m_process};
+    for (;;) {
+        const DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= m_options.TimeLimitMs)
+            return Step::TimedOut;
+        const DWORD slice = std::min<DWORD>(m_options.TimeLimitMs - elapsed, kWaitSliceMs);
+        // The reply comes first when both are there.
+        switch (::WaitForMultipleObjects(2, handles, FALSE, slice)) {
+        case WAIT_OBJECT_0:
+            return Step::Done;
+        case WAIT_OBJECT_0 + 1:
+            return Step::HostGone;
+        case WAIT_TIMEOUT:
+            if (m_options.WhileWaiting)
+                m_options.WhileWaiting();
+            break;
+        default:
+            return Step::HostGone;
+        }
+    }
+}
+
+OutOfProcessRegistrar::Step OutOfProcessRegistrar::Send(const std::string& line, DWORD start) {
+    m_writeBuffer = line;
+    m_overlapped = {};
+    m_overlapped.hEvent = m_event;
+    if (!::WriteFile(m_pipe, m_writeBuffer.data(), static_cast<DWORD>(m_writeBuffer.size()),
+                     nullptr, &m_overlapped) &&
+        ::GetLastError() != ERROR_IO_PENDING)
+        return Step::HostGone;
+    m_ioPending = true;
+    m_ioIsRead = false;
+    const Step step = WaitForIo(start);
+    if (step != Step::Done)
+        return step;
+    DWORD written = 0;
+    const BOOL ok = ::GetOverlappedResult(m_pipe, &m_overlapped, &written, FALSE);
+    m_ioPending = false;
+    return ok && written == m_writeBuffer.size() ? Step::Done : Step::HostGone;
+}
+
+bool OutOfProcessRegistrar::TakeReply(uint32_t sequence, HostReply& reply) {
+    // Lines that are no reply to this request (a library's own output, say) are passed over.
+    while (std::optional<std::string> line = m_lines.NextLine()) {
+        const std::optional<HostReply> decoded = DecodeReply(*line);
+        if (decoded && decoded->Sequence == sequence) {
+            reply = *decoded;
+            return true;
+        }
+    }
+    return false;
+}
+
+OutOfProcessRegistrar::Step OutOfProcessRegistrar::Receive(uint32_t sequence, DWORD start,
+                                                           HostReply& reply) {
+    for (;;) {
+        if (TakeReply(sequence, reply))
+            return Step::Done;
+        m_overlapped = {};
+        m_overlapped.hEvent = m_event;
+        if (!::ReadFile(m_pipe, m_readBuffer, sizeof m_readBuffer, nullptr, &m_overlapped) &&
+            ::GetLastError() != ERROR_IO_PENDING)
+            return Step::HostGone;
+        m_ioPending = true;
+        m_ioIsRead = true;
+        const Step step = WaitForIo(start);
+        if (step != Step::Done)
+            return step;
+        DWORD read = 0;
+        const BOOL ok = ::GetOverlappedResult(m_pipe, &m_overlapped, &read, FALSE);
+        m_ioPending = false;
+        if (!ok || read == 0)
+            return Step::HostGone;
+        m_lines.Append(m_readBuffer, read);
+    }
+}
+
+OutOfProcessRegistrar::Step OutOfProcessRegistrar::WaitForHostEnd(DWORD start) {
+    for (;;) {
+        const DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= m_options.TimeLimitMs)
+            return Step::TimedOut;
+        const DWORD slice = std::min<DWORD>(m_options.TimeLimitMs - elapsed, kWaitSliceMs);
+        const DWORD result = ::WaitForSingleObject(m_process, slice);
+        if (result != WAIT_TIMEOUT)
+            return Step::HostGone;
+        if (m_options.WhileWaiting)
+            m_options.WhileWaiting();
+    }
+}
+
+void OutOfProcessRegistrar::SettleIo() {
+    if (!m_ioPending)
+        return;
+    ::CancelIo(m_pipe);
+    DWORD transferred = 0;
+    if (::GetOverlappedResult(m_pipe, &m_overlapped, &transferred, TRUE) && m_ioIsRead &&
+        transferred > 0)
+        m_lines.Append(m_readBuffer, transferred);
+    m_ioPending = false;
+}
+
+void OutOfProcessRegistrar::KillHost() {
+    if (m_job) {
+        ::TerminateJobObject(m_job, kKilledExitCode);
+        // Until the last process of the job is gone, so that none outlives the registration.
+        const DWORD start = ::GetTickCount();
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
+        while (::QueryInformationJobObject(m_job, JobObjectBasicAccountingInformation, &accounting,
+                                           sizeof accounting, nullptr) &&
+               accounting.ActiveProcesses > 0 && ::GetTickCount() - start < kKillWaitMs)
+            ::Sleep(10);
+    }
+    if (m_process) {
+        ::TerminateProcess(m_process, kKilledExitCode);
+        ::WaitForSingleObject(m_process, kKillWaitMs);
+    }
+    CloseHostHandles();
+}
+
+void OutOfProcessRegistrar::EndHost() {
+    if (m_process && IsValid(m_pipe)) {
+        // The host ends when its input ends.
+        SettleIo();
+        ::CloseHandle(m_pipe);
+        m_pipe = INVALID_HANDLE_VALUE;
+        ::WaitForSingleObject(m_process, kHostEndGraceMs);
+    }
+    KillHost();
+}
+
+void OutOfProcessRegistrar::CloseHostHandles() {
+    if (IsValid(m_pipe)) {
+        SettleIo();
+        ::CloseHandle(m_pipe);
+    }
+    m_pipe = INVALID_HANDLE_VALUE;
+    m_ioPending = false;
+    if (m_event)
+        ::CloseHandle(m_event);
+    m_event = nullptr;
+    if (m_process)
+        ::CloseHandle(m_process);
+    m_process = nullptr;
+    m_processId = 0;
+    if (m_job)
+        ::CloseHandle(m_job); // ends whatever is still in it
+    m_job = nullptr;
+}

@@ -1,0 +1,135 @@
+// The repair on a system whose libraries take their process down or never come back from
+// DllRegisterServer: the run finishes, the message names each of them with its reason, every
+// other library is registered, and no process is left behind.
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "fixtures/layout.h"
+#include "flow_support.h"
+#include "repair/component_table.h"
+#include "text/string_table.h"
+
+using C = ControlId;
+using Kind = fixtures::FixtureKind;
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr size_t kSkipped[] = {1, 8, 10, 12, 13, 15, 27};
+
+struct Misbehaving {
+    size_t Index;
+    Kind What;
+    std::string Reason; // in English; the run's language comes from the string table
+};
+
+std::string T(uint16_t id) {
+    return LoadText(id, LanguageOfThisRun());
+}
+
+int ProcessesNamed(const wchar_t* name) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry))
+        if (lstrcmpiW(entry.szExeFile, name) == 0)
+            ++count;
+    CloseHandle(snapshot);
+    return count;
+}
+
+} // namespace
+
+class RobustRepair : public LaidOutSystemTest {};
+
+TEST_F(RobustRepair, LibrariesThatCrashHangOrEndTheProcessAreNamedAndTheRestRegistered) {
+    // In table order: the run meets them one after another, among registering libraries.
+    const Misbehaving bad[] = {
+        {2, Kind::Crash, Fill(T(160), "0xC0000005")},         // MSADOR15.DLL
+        {4, Kind::StackOverflow, Fill(T(160), "0xC00000FD")}, // MSADOX.DLL
+        {7, Kind::Hang, T(161)},                              // MSADCE.DLL
+        {14, Kind::Dialog, T(161)},                           // MSADDS.DLL
+        {18, Kind::Exit, T(162)},                             // MSXACTPS.DLL
+    };
+    fixtures::SystemLayout layout =
+        fixtures::AllAt("2.81.1117.0", "4.0.8015.0").WithFullInstallVer("2.81.1117.0");
+    for (const Misbehaving& m : bad)
+        layout = layout.With(m.Index, fixtures::FixtureFile::Of(m.What, "2.81.1117.0"));
+    ASSERT_NO_THROW(fixtures::ApplyLayout(layout));
+
+    QuendryProcess q;
+    ASSERT_TRUE(q.Start());
+    ASSERT_TRUE(GoToRepairPage(q));
+    const auto start = Clock::now();
+    ASSERT_TRUE(PostMessageW(q.Control(C::cmdRepairMDAC), BM_CLICK, 0, 0));
+    HWND box = nullptr;
+    // 31 steps of 200 ms, and the time limit twice (the sleeping library and the message box).
+    ASSERT_TRUE(q.WaitFor([&] { return (box = FindMessageBox(q)) != nullptr; }, 150s))
+        << "no message after the run";
+    const auto took = Clock::now() - start;
+    EXPECT_GE(took, 6200ms + 2 * 30s);
+    EXPECT_LT(took, 6200ms + 2 * 30s + 30s);
+    EXPECT_TRUE(q.Running());
+
+    std::string expected;
+    for (const Misbehaving& m : bad) {
+        if (!expected.empty())
+            expected += '\n';
+        expected += Fill(T(141), GetFile(fixtures::ComponentPath(m.Index))) + " (" + m.Reason + ")";
+    }
+    EXPECT_EQ(MessageBoxText(box), expected);
+    EXPECT_EQ(WindowCaption(box), T(100));
+    // The wizard and the one host that serves the libraries after the last failure: no host that
+    // failed, no debugger and no library's dialog remains.
+    EXPECT_EQ(ProcessesNamed(Wide(QUENDRY_EXE_NAME).c_str()), 2);
+    EXPECT_EQ(ProcessesNamed(L"winedbg.exe"), 0);
+    EXPECT_EQ(FindWindowW(nullptr, L"Fixture"), nullptr);
+
+    PressMessageBoxOk(box);
+    ASSERT_TRUE(q.WaitFor([&] { return FindMessageBox(q) == nullptr; }));
+    EXPECT_TRUE(q.Visible(C::optFurtherProblems));
+    EXPECT_TRUE(q.Enabled(C::cmdWeiter));
+    EXPECT_FALSE(q.Visible(C::ProgressBar1));
+
+    // Every library the run registers was called once: the misbehaving ones too, and none twice.
+    for (size_t i = 0; i < fixtures::kComponentCount; ++i) {
+        const std::string name = GetFile(fixtures::ComponentPath(i));
+        const bool skipped =
+            std::find(std::begin(kSkipped), std::end(kSkipped), i) != std::end(kSkipped);
+        EXPECT_EQ(fixtures::ReadRegistrationCount(name), skipped ? 0u : 1u) << name;
+    }
+
+    // Leaving through the closing page ends the program and the host that served the run.
+    q.Click(C::cmdAbbrechen);
+    ASSERT_TRUE(q.WaitFor([&] { return q.TopPage() == C::pic5; }));
+    q.Click(C::cmdAbbrechen);
+    EXPECT_TRUE(q.WaitForExit(10s));
+    EXPECT_TRUE(q.WaitFor([] { return ProcessesNamed(Wide(QUENDRY_EXE_NAME).c_str()) == 0; }, 5s))
+        << "a Quendry process outlived the wizard";
+}
+
+TEST_F(RobustRepair, KillingTheWizardEndsItsHost) {
+    ASSERT_NO_THROW(fixtures::ApplyLayout(
+        fixtures::AllAt("2.81.1117.0", "4.0.8015.0").WithFullInstallVer("2.81.1117.0")));
+    QuendryProcess q;
+    ASSERT_TRUE(q.Start());
+    ASSERT_TRUE(GoToRepairPage(q));
+    ASSERT_TRUE(RunRepair(q));
+    // One host served the whole run and waits for more.
+    EXPECT_EQ(ProcessesNamed(Wide(QUENDRY_EXE_NAME).c_str()), 2);
+    q.Kill();
+    EXPECT_TRUE(q.WaitFor([] { return ProcessesNamed(Wide(QUENDRY_EXE_NAME).c_str()) == 0; }, 5s))
+        << "the host outlived the wizard";
+}

@@ -1,0 +1,115 @@
+// The command line, case by case.
+#include <gtest/gtest.h>
+
+#include "cli/cli_arguments.h"
+
+namespace {
+
+struct ArgsCase {
+    const char* Name;
+    std::vector<std::string> Args;
+    CliCommand Command;
+    bool Json;
+    std::optional<std::string> Out;
+    UsageError Error;
+    std::string Offending;
+};
+
+std::ostream& operator<<(std::ostream& os, const ArgsCase& c) {
+    return os << c.Name;
+}
+
+using C = CliCommand;
+using E = UsageError;
+const std::optional<std::string> kNone;
+
+const ArgsCase kCases[] = {
+    {"Report", {"report"}, C::Report, false, kNone, E::None, ""},
+    {"ReportJson", {"report", "--json"}, C::Report, true, kNone, E::None, ""},
+    {"ReportJsonTwice", {"report", "--json", "--json"}, C::Report, true, kNone, E::None, ""},
+    {"ReportOut", {"report", "--out", "r.txt"}, C::Report, false, "r.txt", E::None, ""},
+    {"ReportOutEquals",
+     {"report", "--out=C:\\a b\\r.json", "--json"},
+     C::Report,
+     true,
+     "C:\\a b\\r.json",
+     E::None,
+     ""},
+    {"ReportOutThenJson",
+     {"report", "--out", "r.json", "--json"},
+     C::Report,
+     true,
+     "r.json",
+     E::None,
+     ""},
+    {"ReportOutDashFileByEquals",
+     {"report", "--out=--json"},
+     C::Report,
+     false,
+     "--json",
+     E::None,
+     ""},
+    {"Repair", {"repair"}, C::Repair, false, kNone, E::None, ""},
+    {"Help", {"--help"}, C::Help, false, kNone, E::None, ""},
+    {"HelpShort", {"-h"}, C::Help, false, kNone, E::None, ""},
+    {"HelpWindows", {"/?"}, C::Help, false, kNone, E::None, ""},
+    {"HelpAfterCommand", {"report", "--help"}, C::Help, false, kNone, E::None, ""},
+    {"HelpWinsOverErrors", {"bogus", "--help"}, C::Help, false, kNone, E::None, ""},
+    {"Nothing", {}, C::Help, false, kNone, E::NoCommand, ""},
+    {"UnknownCommand", {"status"}, C::Help, false, kNone, E::UnknownArgument, "status"},
+    {"CommandsAreCaseSensitive", {"REPORT"}, C::Help, false, kNone, E::UnknownArgument, "REPORT"},
+    {"OptionBeforeCommand",
+     {"--json", "report"},
+     C::Help,
+     false,
+     kNone,
+     E::UnknownArgument,
+     "--json"},
+    {"UnknownOption", {"report", "--xml"}, C::Help, false, kNone, E::UnknownArgument, "--xml"},
+    {"StrayWord", {"report", "extra"}, C::Help, false, kNone, E::UnknownArgument, "extra"},
+    {"RepairTakesNoOptions",
+     {"repair", "--json"},
+     C::Help,
+     false,
+     kNone,
+     E::UnknownArgument,
+     "--json"},
+    {"TwoCommands", {"repair", "report"}, C::Help, false, kNone, E::UnknownArgument, "report"},
+    {"OutWithoutFile", {"report", "--out"}, C::Help, false, kNone, E::MissingValue, "--out"},
+    {"OutEmptyFile", {"report", "--out", ""}, C::Help, false, kNone, E::MissingValue, "--out"},
+    {"OutEqualsNothing", {"report", "--out="}, C::Help, false, kNone, E::MissingValue, "--out"},
+    // A forgotten file name must not turn the next option into one.
+    {"OutFollowedByOption",
+     {"report", "--out", "--json"},
+     C::Help,
+     false,
+     kNone,
+     E::MissingValue,
+     "--out"},
+    {"OutTwice",
+     {"report", "--out", "a", "--out=b"},
+     C::Help,
+     false,
+     kNone,
+     E::RepeatedOption,
+     "--out"},
+};
+
+class Arguments : public ::testing::TestWithParam<ArgsCase> {};
+
+TEST_P(Arguments, CommandOptionsOrError) {
+    const ArgsCase& c = GetParam();
+    const CliArguments a = ParseArguments(c.Args);
+    EXPECT_EQ(a.Error, c.Error);
+    EXPECT_EQ(a.Offending, c.Offending);
+    if (c.Error == E::None) {
+        EXPECT_EQ(a.Command, c.Command);
+        EXPECT_EQ(a.Json, c.Json);
+        EXPECT_EQ(a.OutFile, c.Out);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, Arguments, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+} // namespace

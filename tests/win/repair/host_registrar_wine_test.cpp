@@ -1,0 +1,232 @@
+// Registration in a host process against the real Quendry.exe and the fixture libraries: each
+// library that takes its process down or never comes back is reported with its reason, the next
+// one registers in a new host, one host serves well-behaved libraries, and no process is left.
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "fixtures/layout.h"
+#include "repair/dll_register.h"
+#include "repair/host_registrar_win.h"
+#include "repair/library_api_win.h"
+#include "repair/registration_report.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+constexpr uint32_t kShortLimitMs = 3000;
+
+std::wstring ProgramFolder() {
+    wchar_t path[MAX_PATH + 1] = {};
+    const DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring text(path, n);
+    return text.substr(0, text.find_last_of(L"\\/"));
+}
+
+std::wstring HostProgram() {
+    return ProgramFolder() + L"\\Quendry.exe";
+}
+
+std::string Fixture(const char* name) {
+    return fixtures::FixturesDirectory() + "\\" + name;
+}
+
+// Processes of this prefix whose program has the given name.
+int ProcessesNamed(const wchar_t* name) {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return -1;
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof entry;
+    int count = 0;
+    for (BOOL more = Process32FirstW(snapshot, &entry); more;
+         more = Process32NextW(snapshot, &entry))
+        if (lstrcmpiW(entry.szExeFile, name) == 0)
+            ++count;
+    CloseHandle(snapshot);
+    return count;
+}
+
+// Nothing of a host outlives it: no Quendry.exe, and no debugger started for a crash.
+void ExpectNoProcessLeft() {
+    EXPECT_EQ(ProcessesNamed(L"Quendry.exe"), 0);
+    EXPECT_EQ(ProcessesNamed(L"winedbg.exe"), 0);
+}
+
+HostRegistrarOptions ShortLimit() {
+    HostRegistrarOptions options;
+    options.HostPath = HostProgram();
+    options.TimeLimitMs = kShortLimitMs;
+    return options;
+}
+
+struct BadCase {
+    const char* Name;
+    const char* File;
+    RegistrationResult Result;
+    uint32_t Status;
+    const char* Reason;
+};
+
+void PrintTo(const BadCase& c, std::ostream* os) {
+    *os << c.Name;
+}
+
+class MisbehavingLibrary : public ::testing::TestWithParam<BadCase> {};
+
+TEST_P(MisbehavingLibrary, IsReportedAndTheNextRegistersInANewHost) {
+    const BadCase& c = GetParam();
+    ASSERT_EQ(GetFileAttributesW(HostProgram().c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u)
+        << "no Quendry.exe beside the test";
+    fixtures::ClearRegistrations();
+    Win32LibraryApi api;
+    {
+        OutOfProcessRegistrar registrar(api, ShortLimit());
+        const auto start = Clock::now();
+        const RegistrationOutcome bad =
+            registrar.Register(Fixture(c.File), "DllRegisterServer", c.File);
+        const auto took = Clock::now() - start;
+        EXPECT_EQ(bad.Result, c.Result);
+        EXPECT_EQ(static_cast<uint32_t>(bad.Status), c.Status);
+        EXPECT_EQ(bad.DisplayName, c.File);
+        EXPECT_EQ(RegistrationFailureReason(api, bad), c.Reason);
+        if (c.Result == RegistrationResult::TimedOut) {
+            EXPECT_GE(took, milliseconds(kShortLimitMs));
+            EXPECT_LT(took, milliseconds(kShortLimitMs + 5000));
+        } else {
+            EXPECT_LT(took, milliseconds(kShortLimitMs)) << "the end was noticed at once";
+        }
+        EXPECT_EQ(registrar.HostProcessId(), 0u) << "the host is gone after its failure";
+        EXPECT_EQ(ProcessesNamed(L"Quendry.exe"), 0);
+
+        const RegistrationOutcome good =
+            registrar.Register(Fixture("fixture_library.dll"), "DllRegisterServer", "good");
+        EXPECT_EQ(good.Result, RegistrationResult::Registered);
+        EXPECT_EQ(registrar.HostsStarted(), 2u);
+        EXPECT_FALSE(registrar.RegistersInProcess());
+    }
+    // Called once each: a failed library is not tried again.
+    EXPECT_EQ(fixtures::ReadRegistrationCount(c.File), 1u);
+    EXPECT_EQ(fixtures::ReadRegistrationCount("fixture_library.dll"), 1u);
+    ExpectNoProcessLeft();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Fixtures, MisbehavingLibrary,
+    ::testing::Values(BadCase{"NullPointer", "fixture_crash.dll", RegistrationResult::Crashed,
+                              0xC0000005u, "crashed with 0xC0000005"},
+                      BadCase{"StackOverflow", "fixture_stackoverflow.dll",
+                              RegistrationResult::Crashed, 0xC00000FDu, "crashed with 0xC00000FD"},
+                      BadCase{"SleepsForEver", "fixture_hang.dll", RegistrationResult::TimedOut, 0,
+                              "did not finish within 30 s"},
+                      BadCase{"MessageBox", "fixture_dialog.dll", RegistrationResult::TimedOut, 0,
+                              "did not finish within 30 s"},
+                      BadCase{"ExitProcess", "fixture_exit.dll", RegistrationResult::EndedProcess,
+                              0, "ended the process"}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+TEST(OutOfProcessRegistrar, OneHostGivesWhatRegistrationHereGives) {
+    fixtures::ClearRegistrations();
+    Win32LibraryApi api;
+    const char* const files[] = {"fixture_library.dll",  "fixture_failing.dll",
+                                 "fixture_noexport.dll", "notalib.dll",
+                                 "no-such-library.dll",  "fixture_v40000.dll"};
+    {
+        OutOfProcessRegistrar registrar(api, ShortLimit());
+        DWORD host = 0;
+        for (const char* file : files) {
+            const RegistrationOutcome there =
+                registrar.Register(Fixture(file), "DllRegisterServer", file);
+            const RegistrationOutcome here =
+                RegisterComponent(api, Fixture(file), "DllRegisterServer", file);
+            EXPECT_EQ(there.Result, here.Result) << file;
+            EXPECT_EQ(there.LastError, here.LastError) << file;
+            EXPECT_EQ(there.Status, here.Status) << file;
+            EXPECT_EQ(there.DisplayName, file);
+            if (host == 0)
+                host = registrar.HostProcessId();
+            EXPECT_EQ(registrar.HostProcessId(), host) << file;
+        }
+        EXPECT_NE(host, 0u);
+        EXPECT_EQ(registrar.HostsStarted(), 1u);
+        // The host registered in its own process: the library is not loaded here afterwards
+        // either way, but each registering library recorded one call there and one here.
+        EXPECT_EQ(fixtures::ReadRegistrationCount("fixture_library.dll"), 2u);
+        EXPECT_EQ(fixtures::ReadRegistrationCount("fixture_failing.dll"), 2u);
+        EXPECT_EQ(ProcessesNamed(L"Quendry.exe"), 1);
+    }
+    ExpectNoProcessLeft();
+}
+
+TEST(OutOfProcessRegistrar, APathThatIsNotFullyQualifiedStartsNoHost) {
+    Win32LibraryApi api;
+    OutOfProcessRegistrar registrar(api, ShortLimit());
+    for (const char* path : {"", "fixture_library.dll", "fixtures\\fixture_library.dll"}) {
+        const RegistrationOutcome out = registrar.Register(path, "DllRegisterServer", "X");
+        EXPECT_EQ(out.Result, RegistrationResult::NotLoaded) << path;
+        EXPECT_EQ(out.LastError, static_cast<uint32_t>(ERROR_INVALID_PARAMETER)) << path;
+    }
+    EXPECT_EQ(registrar.HostsStarted(), 0u);
+}
+
+TEST(OutOfProcessRegistrar, WithoutAHostProgramRegistrationsRunHere) {
+    fixtures::ClearRegistrations();
+    Win32LibraryApi api;
+    HostRegistrarOptions options = ShortLimit();
+    options.HostPath = ProgramFolder() + L"\\no such host.exe";
+    OutOfProcessRegistrar registrar(api, options);
+    const RegistrationOutcome out =
+        registrar.Register(Fixture("fixture_library.dll"), "DllRegisterServer", "X");
+    EXPECT_EQ(out.Result, RegistrationResult::Registered);
+    EXPECT_TRUE(registrar.RegistersInProcess());
+    EXPECT_EQ(registrar.HostsStarted(), 0u);
+    EXPECT_EQ(fixtures::ReadRegistrationCount("fixture_library.dll"), 1u);
+}
+
+TEST(OutOfProcessRegistrar, AHostThatEndedBetweenRegistrationsIsReplacedWithoutBlame) {
+    Win32LibraryApi api;
+    OutOfProcessRegistrar registrar(api, ShortLimit());
+    ASSERT_EQ(registrar.Register(Fixture("fixture_library.dll"), "DllRegisterServer", "X").Result,
+              RegistrationResult::Registered);
+    HANDLE host = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, registrar.HostProcessId());
+    ASSERT_NE(host, nullptr);
+    TerminateProcess(host, 0xC0000005u);
+    WaitForSingleObject(host, 5000);
+    CloseHandle(host);
+    const RegistrationOutcome next =
+        registrar.Register(Fixture("fixture_library.dll"), "DllRegisterServer", "X");
+    EXPECT_EQ(next.Result, RegistrationResult::Registered);
+    EXPECT_EQ(registrar.HostsStarted(), 2u);
+}
+
+TEST(OutOfProcessRegistrar, TheCallerRunsWhileItWaitsAndTheHostEndsWithTheRegistrar) {
+    Win32LibraryApi api;
+    int waited = 0;
+    HostRegistrarOptions options = ShortLimit();
+    options.TimeLimitMs = 1000;
+    options.WhileWaiting = [&] { ++waited; };
+    HANDLE host = nullptr;
+    {
+        OutOfProcessRegistrar registrar(api, options);
+        EXPECT_EQ(registrar.Register(Fixture("fixture_hang.dll"), "DllRegisterServer", "X").Result,
+                  RegistrationResult::TimedOut);
+        EXPECT_GE(waited, 5);
+        EXPECT_LE(waited, 11);
+        ASSERT_EQ(
+            registrar.Register(Fixture("fixture_library.dll"), "DllRegisterServer", "X").Result,
+            RegistrationResult::Registered);
+        host = OpenProcess(SYNCHRONIZE, FALSE, registrar.HostProcessId());
+        ASSERT_NE(host, nullptr);
+        EXPECT_EQ(WaitForSingleObject(host, 0), static_cast<DWORD>(WAIT_TIMEOUT));
+    }
+    EXPECT_EQ(WaitForSingleObject(host, 0), WAIT_OBJECT_0);
+    CloseHandle(host);
+    ExpectNoProcessLeft();
+}
+
+} // namespace
