@@ -72,10 +72,11 @@ TEST(FailureText, OneLinePerLibraryInsideText141) {
     const std::vector<RegistrationOutcome> failures = {
         Outcome("MSADCF.DLL", R::CallFailed, 0, static_cast<int32_t>(0x80004005u)),
         Outcome("MSDAPRST.DLL", R::NoEntryPoint, 127)};
-    EXPECT_EQ(RegistrationFailureText(api, failures, Language::English),
-              "The file MSADCF.DLL could not be registered properly. (0x80004005)\nThe file "
-              "MSDAPRST.DLL could not be registered properly. (The specified procedure could not be "
-              "found.)");
+    EXPECT_EQ(
+        RegistrationFailureText(api, failures, Language::English),
+        "The file MSADCF.DLL could not be registered properly. (0x80004005)\nThe file "
+        "MSDAPRST.DLL could not be registered properly. (The specified procedure could not be "
+        "found.)");
     EXPECT_EQ(RegistrationFailureText(api, failures, Language::German),
               "Die Datei MSADCF.DLL konnte nicht registriert werden. (0x80004005)\nDie Datei "
               "MSDAPRST.DLL konnte nicht registriert werden. (The specified procedure could not be "

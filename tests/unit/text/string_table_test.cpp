@@ -68,8 +68,8 @@ TEST(StringTable, GermanLettersAreUtf8) {
 }
 
 TEST(StringTable, OnlyTheMarkedTextsCarryOneMarker) {
-    const std::set<uint16_t> marked{103, 123, 132, 141, 142, 143, 160, 201, 202, 203, 205,
-                                    206, 207, 208, 209, 210, 211, 212, 214, 224, 228, 229, 231, 243};
+    const std::set<uint16_t> marked{103, 123, 132, 141, 142, 143, 160, 201, 202, 203, 205, 206,
+                                    207, 208, 209, 210, 211, 212, 214, 224, 228, 229, 231, 243};
     for (uint16_t id : StringIds()) {
         for (auto lang : kBoth) {
             const std::string text = LoadText(id, lang);
