@@ -139,7 +139,7 @@ std::span<const ControlSpec> ControlTable() {
     return kTable;
 }
 
-const ControlSpec& Spec(ControlId id) {
+const ControlSpec& Describe(ControlId id) {
     for (const auto& s : kTable)
         if (s.Id == id)
             return s;
@@ -147,5 +147,5 @@ const ControlSpec& Spec(ControlId id) {
 }
 
 std::string_view ControlName(ControlId id) {
-    return Spec(id).Name;
+    return Describe(id).Name;
 }

@@ -95,7 +95,7 @@ struct ControlSpec {
 };
 
 std::span<const ControlSpec> ControlTable();
-const ControlSpec& Spec(ControlId id);
+const ControlSpec& Describe(ControlId id);
 // The name as the window defines it ("cmdZurück" for the Back button).
 std::string_view ControlName(ControlId id);
 

@@ -118,58 +118,58 @@ bool WinForm::Create(HINSTANCE instance, IFormEvents& events) {
     if (!m_hwnd)
         return false;
 
-    for (const auto& spec : ControlTable())
-        if (spec.Id != ControlId::frmMain)
-            CreateControl(spec);
+    for (const auto& entry : ControlTable())
+        if (entry.Id != ControlId::frmMain)
+            CreateControl(entry);
     // Pictures lie under the texts beside them, and a link above the description labels it may
     // overlap when moved down, so that it is both seen and the one the pointer is over.
-    for (const auto& spec : ControlTable()) {
-        if (spec.Kind == ControlKind::Image || spec.Link)
-            SetWindowPos(Wnd(spec.Id), spec.Link ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+    for (const auto& entry : ControlTable()) {
+        if (entry.Kind == ControlKind::Image || entry.Link)
+            SetWindowPos(Wnd(entry.Id), entry.Link ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     return true;
 }
 
-bool WinForm::CreateControl(const ControlSpec& spec) {
+bool WinForm::CreateControl(const ControlSpec& entry) {
     Control c;
-    c.LeftTwips = spec.Left;
-    c.TopTwips = spec.Top;
-    if (spec.Kind == ControlKind::Timer) {
-        m_controls[spec.Id] = c;
+    c.LeftTwips = entry.Left;
+    c.TopTwips = entry.Top;
+    if (entry.Kind == ControlKind::Timer) {
+        m_controls[entry.Id] = c;
         return true;
     }
-    HWND parent = spec.Parent == ControlId::frmMain ? m_hwnd : Wnd(spec.Parent);
-    const int x = Px(spec.Left), y = Px(spec.Top);
-    const int w = spec.SizeInPixels ? spec.Width : Px(spec.Width);
-    const int h = spec.SizeInPixels ? spec.Height : Px(spec.Height);
+    HWND parent = entry.Parent == ControlId::frmMain ? m_hwnd : Wnd(entry.Parent);
+    const int x = Px(entry.Left), y = Px(entry.Top);
+    const int w = entry.SizeInPixels ? entry.Width : Px(entry.Width);
+    const int h = entry.SizeInPixels ? entry.Height : Px(entry.Height);
     // Overlapping siblings paint by z-order only when each clips the others.
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (spec.Visible ? WS_VISIBLE : 0) |
-                  (spec.Enabled ? 0 : WS_DISABLED);
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (entry.Visible ? WS_VISIBLE : 0) |
+                  (entry.Enabled ? 0 : WS_DISABLED);
     DWORD exStyle = 0;
     const wchar_t* cls = L"STATIC";
-    switch (spec.Kind) {
+    switch (entry.Kind) {
     case ControlKind::Page:
         cls = kPageClass;
         style |= WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
         break;
     case ControlKind::Button:
         cls = L"BUTTON";
-        style |= WS_TABSTOP | (spec.Id == ControlId::cmdWeiter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        style |= WS_TABSTOP | (entry.Id == ControlId::cmdWeiter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
         break;
     case ControlKind::Option:
         cls = L"BUTTON";
         style |=
-            BS_AUTORADIOBUTTON | WS_TABSTOP | (spec.Id == ControlId::optResolved ? WS_GROUP : 0);
+            BS_AUTORADIOBUTTON | WS_TABSTOP | (entry.Id == ControlId::optResolved ? WS_GROUP : 0);
         break;
     case ControlKind::Label:
         // Labels and pictures take the pointer themselves (SS_NOTIFY), so that a move over them
         // is theirs and not the page's underneath.
-        style |= (spec.AutoSize ? SS_LEFTNOWORDWRAP : SS_LEFT) | SS_NOPREFIX | SS_NOTIFY;
+        style |= (entry.AutoSize ? SS_LEFTNOWORDWRAP : SS_LEFT) | SS_NOPREFIX | SS_NOTIFY;
         break;
     case ControlKind::Image:
         style |=
-            SS_NOTIFY | (spec.Image == Picture::BigPicture ? SS_BITMAP : SS_ICON | SS_CENTERIMAGE);
+            SS_NOTIFY | (entry.Image == Picture::BigPicture ? SS_BITMAP : SS_ICON | SS_CENTERIMAGE);
         break;
     case ControlKind::ListView:
         cls = WC_LISTVIEWW;
@@ -182,27 +182,27 @@ bool WinForm::CreateControl(const ControlSpec& spec) {
     default:
         break;
     }
-    const std::wstring caption = Widen(std::string(spec.Caption));
+    const std::wstring caption = Widen(std::string(entry.Caption));
     c.Hwnd = CreateWindowExW(exStyle, cls, caption.c_str(), style, x, y, w, h, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.Id)), m_instance,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.Id)), m_instance,
                              nullptr);
     if (!c.Hwnd)
         return false;
-    if (!spec.FontName.empty()) {
+    if (!entry.FontName.empty()) {
         c.HasFont = true;
-        c.Font = {Widen(std::string(spec.FontName)), spec.FontSize, spec.Bold, false};
+        c.Font = {Widen(std::string(entry.FontName)), entry.FontSize, entry.Bold, false};
     }
-    m_controls[spec.Id] = c;
+    m_controls[entry.Id] = c;
     if (c.HasFont)
-        ApplyFont(spec.Id);
-    if (spec.Kind != ControlKind::Page)
+        ApplyFont(entry.Id);
+    if (entry.Kind != ControlKind::Page)
         SetWindowSubclass(c.Hwnd, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
-    switch (spec.Kind) {
+    switch (entry.Kind) {
     case ControlKind::Image: {
-        const int px = spec.Width;
+        const int px = entry.Width;
         int res = 0;
-        switch (spec.Image) {
+        switch (entry.Image) {
         case Picture::OkIcon:
             res = IDI_OK;
             break;
@@ -218,7 +218,7 @@ bool WinForm::CreateControl(const ControlSpec& spec) {
         default:
             break;
         }
-        if (spec.Image == Picture::BigPicture) {
+        if (entry.Image == Picture::BigPicture) {
             HANDLE bmp = LoadImageW(m_instance, MAKEINTRESOURCEW(IDB_BIGPICTURE), IMAGE_BITMAP, 0,
                                     0, LR_DEFAULTCOLOR);
             if (bmp)
@@ -232,7 +232,7 @@ bool WinForm::CreateControl(const ControlSpec& spec) {
         break;
     }
     case ControlKind::Option:
-        if (spec.Id == ControlId::optResolved)
+        if (entry.Id == ControlId::optResolved)
             SendMessageW(c.Hwnd, BM_SETCHECK, BST_CHECKED, 0);
         break;
     case ControlKind::ListView: {
@@ -262,8 +262,8 @@ bool WinForm::CreateControl(const ControlSpec& spec) {
     default:
         break;
     }
-    if (spec.AutoSize)
-        AutoSize(spec.Id);
+    if (entry.AutoSize)
+        AutoSize(entry.Id);
     return true;
 }
 
@@ -286,7 +286,7 @@ void WinForm::ApplyFont(ControlId id) {
         it = m_fonts.emplace(c->Font, font).first;
     }
     SendMessageW(c->Hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(it->second), TRUE);
-    if (Spec(id).AutoSize)
+    if (Describe(id).AutoSize)
         AutoSize(id);
 }
 
@@ -391,13 +391,13 @@ LRESULT WinForm::HandlePage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 LRESULT WinForm::ColorStatic(HWND page, HDC dc, HWND control) {
     const auto id = static_cast<ControlId>(GetDlgCtrlID(control));
-    const ControlSpec& spec = Spec(id);
+    const ControlSpec& entry = Describe(id);
     const auto pageId = static_cast<ControlId>(GetDlgCtrlID(page));
     // The welcome page is white; on the other pages the header band is white.
     const bool white = pageId == ControlId::pic1 ||
-                       (spec.Kind == ControlKind::Label && spec.Top < kHeaderBandHeight - 12);
+                       (entry.Kind == ControlKind::Label && entry.Top < kHeaderBandHeight - 12);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, spec.Link ? kLinkBlue : GetSysColor(COLOR_WINDOWTEXT));
+    SetTextColor(dc, entry.Link ? kLinkBlue : GetSysColor(COLOR_WINDOWTEXT));
     return reinterpret_cast<LRESULT>(white ? m_white : GetSysColorBrush(COLOR_BTNFACE));
 }
 
@@ -529,7 +529,7 @@ void WinForm::SetCaption(ControlId id, const std::string& text) {
     if (!hwnd)
         return;
     SetWindowTextW(hwnd, Widen(text).c_str());
-    if (Spec(id).AutoSize)
+    if (Describe(id).AutoSize)
         AutoSize(id);
 }
 

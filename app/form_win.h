@@ -96,7 +96,7 @@ private:
     // outermost handler has returned.
     template <typename F> void Dispatch(F&& handler);
 
-    bool CreateControl(const ControlSpec& spec);
+    bool CreateControl(const ControlSpec& entry);
     void ApplyFont(ControlId id);
     void AutoSize(ControlId id);
     void SortList(ControlId id);

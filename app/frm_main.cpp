@@ -35,8 +35,8 @@ void frmMain::Form_Load() {
     using C = ControlId;
     // Start-up reports nothing: a step that fails is skipped and the next one is taken.
     OnErrorResumeNext([&] {
-        for (const auto& spec : ControlTable())
-            OnErrorResumeNext([&] { m_form.SetFontName(spec.Id, "Tahoma"); });
+        for (const auto& entry : ControlTable())
+            OnErrorResumeNext([&] { m_form.SetFontName(entry.Id, "Tahoma"); });
         m_form.SetFontName(C::lblWillkommen, "Arial");
     });
     OnErrorResumeNext([&] {
