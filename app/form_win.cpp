@@ -121,11 +121,34 @@ bool WinForm::Create(HINSTANCE instance, IFormEvents& events) {
     for (const auto& entry : ControlTable())
         if (entry.Id != ControlId::frmMain)
             CreateControl(entry);
-    // Pictures lie under the texts beside them, and a link above the description labels it may
-    // overlap when moved down, so that it is both seen and the one the pointer is over.
+    // Overlapping controls paint by z-order. A picture that only touches a text's edge lies under
+    // it, one drawn inside a text's box above it; what the user works (buttons, options, the list,
+    // the bar) and the links lie on top, so that they are both seen and the ones the pointer is
+    // over.
+    const auto inside = [](const ControlSpec& inner, const ControlSpec& outer) {
+        const int w = inner.SizeInPixels ? inner.Width * 1440 / 96 : inner.Width;
+        const int h = inner.SizeInPixels ? inner.Height * 1440 / 96 : inner.Height;
+        return inner.Left >= outer.Left && inner.Top >= outer.Top &&
+               inner.Left + w <= outer.Left + outer.Width &&
+               inner.Top + h <= outer.Top + outer.Height;
+    };
     for (const auto& entry : ControlTable()) {
-        if (entry.Kind == ControlKind::Image || entry.Link)
-            SetWindowPos(Wnd(entry.Id), entry.Link ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+        if (entry.Kind != ControlKind::Image)
+            continue;
+        bool withinText = false;
+        for (const auto& other : ControlTable())
+            if (other.Kind == ControlKind::Label && other.Parent == entry.Parent &&
+                inside(entry, other))
+                withinText = true;
+        SetWindowPos(Wnd(entry.Id), withinText ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+    for (const auto& entry : ControlTable()) {
+        const bool worked =
+            entry.Kind == ControlKind::Button || entry.Kind == ControlKind::Option ||
+            entry.Kind == ControlKind::ListView || entry.Kind == ControlKind::ProgressBar;
+        if (worked || entry.Link)
+            SetWindowPos(Wnd(entry.Id), HWND_TOP, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     return true;
