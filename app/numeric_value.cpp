@@ -1,7 +1,8 @@
 #include "numeric_value.h"
 
-#include <charconv>
 #include <string>
+
+#include "text/number_text.h"
 
 double NumericValue(std::string_view text) {
     size_t end = 0;
@@ -16,6 +17,6 @@ double NumericValue(std::string_view text) {
     // to the minimum.
     const std::string number = "0" + std::string(text.substr(0, end));
     double value = 0;
-    std::from_chars(number.data(), number.data() + number.size(), value);
+    ParseNumberText(number, value); // beyond the range of double: stays 0
     return value;
 }

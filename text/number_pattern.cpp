@@ -1,10 +1,10 @@
 #include "text/number_pattern.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <vector>
 
+#include "text/number_text.h"
 #include "text/pattern_lexer.h"
 
 namespace {
@@ -16,13 +16,7 @@ struct Decimal {
 };
 
 Decimal ToDecimal(double magnitude) {
-    // The shortest fixed form of a double is at most about 330 characters (the smallest
-    // subnormal); the buffer leaves room to spare.
-    char buf[512];
-    const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::fixed);
-    if (res.ec != std::errc())
-        return {};
-    const std::string_view text(buf, static_cast<size_t>(res.ptr - buf));
+    const std::string text = FixedNumberText(magnitude);
     const size_t point = text.find('.');
     Decimal d;
     d.Int = std::string(text.substr(0, point));

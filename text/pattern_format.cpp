@@ -1,12 +1,12 @@
 #include "text/pattern_format.h"
 
 #include <cctype>
-#include <charconv>
 #include <cmath>
 
 #include "text/calendar.h"
 #include "text/date_pattern.h"
 #include "text/number_pattern.h"
+#include "text/number_text.h"
 #include "text/pattern_lexer.h"
 #include "text/text_pattern.h"
 
@@ -37,8 +37,7 @@ bool ParseNumber(const std::string& s, double& n) {
     if (s.empty() ||
         !(std::isdigit(static_cast<unsigned char>(s[0])) || s[0] == '-' || s[0] == '.'))
         return false;
-    const auto res = std::from_chars(s.data(), s.data() + s.size(), n);
-    return res.ec == std::errc() && res.ptr == s.data() + s.size() && std::isfinite(n);
+    return ParseNumberText(s, n) && std::isfinite(n);
 }
 
 // yyyy-mm-dd or yyyy-mm-dd hh:nn:ss, digits exactly where the form has them.

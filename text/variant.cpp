@@ -1,15 +1,10 @@
 #include "variant.h"
 
-#include <charconv>
 #include <cstdio>
 
-namespace {
-std::string NumberText(double d) {
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, d);
-    return std::string(buf, res.ptr);
-}
+#include "text/number_text.h"
 
+namespace {
 std::string DateText(const Date& d) {
     char buf[32];
     if (d.Hour == 0 && d.Minute == 0 && d.Second == 0)
@@ -28,7 +23,7 @@ std::string ToText(const Variant& v) {
         std::string operator()(int16_t i) const { return std::to_string(i); }
         std::string operator()(int32_t i) const { return std::to_string(i); }
         std::string operator()(const ByteArray& b) const { return std::string(b.begin(), b.end()); }
-        std::string operator()(double d) const { return NumberText(d); }
+        std::string operator()(double d) const { return ShortestNumberText(d); }
         std::string operator()(bool b) const { return b ? "True" : "False"; }
         std::string operator()(const Date& d) const { return DateText(d); }
     };
