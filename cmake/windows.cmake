@@ -9,7 +9,7 @@ set(WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 set(QUENDRY_WIN)
 foreach(area cli app repair registry tooltips text)
     file(GLOB src CONFIGURE_DEPENDS ${area}/*_win.cpp)
-    list(FILTER src EXCLUDE REGEX "main_win\\.cpp$")
+    list(FILTER src EXCLUDE REGEX "(main|terminate_handler)_win\\.cpp$")
     if(src)
         # Named apart from the Wine test program win_<area> of the same folder.
         add_library(adapters_${area} STATIC ${src})
@@ -19,7 +19,8 @@ endforeach()
 
 # Quendry.exe: GUI subsystem, resources with manifest, version and pictures.
 configure_file(res/version.h.in ${CMAKE_BINARY_DIR}/generated/res_version.h)
-add_executable(Quendry WIN32 app/main_win.cpp res/quendry.rc)
+# The terminate handler is linked in as an object of its own, before the C++ library's.
+add_executable(Quendry WIN32 app/main_win.cpp app/terminate_handler_win.cpp res/quendry.rc)
 target_include_directories(Quendry PRIVATE ${CMAKE_BINARY_DIR}/generated)
 set_target_properties(Quendry PROPERTIES OUTPUT_NAME Quendry)
 target_link_options(Quendry PRIVATE -municode)
