@@ -143,12 +143,15 @@ bool WinForm::Create(HINSTANCE instance, IFormEvents& events) {
         SetWindowPos(Wnd(entry.Id), withinText ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    for (const auto& entry : ControlTable()) {
+    // Raised last one first, so that they keep the table's order among themselves: the tab order
+    // follows the z-order.
+    const auto table = ControlTable();
+    for (auto entry = table.rbegin(); entry != table.rend(); ++entry) {
         const bool worked =
-            entry.Kind == ControlKind::Button || entry.Kind == ControlKind::Option ||
-            entry.Kind == ControlKind::ListView || entry.Kind == ControlKind::ProgressBar;
-        if (worked || entry.Link)
-            SetWindowPos(Wnd(entry.Id), HWND_TOP, 0, 0, 0, 0,
+            entry->Kind == ControlKind::Button || entry->Kind == ControlKind::Option ||
+            entry->Kind == ControlKind::ListView || entry->Kind == ControlKind::ProgressBar;
+        if (worked || entry->Link)
+            SetWindowPos(Wnd(entry->Id), HWND_TOP, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     return true;

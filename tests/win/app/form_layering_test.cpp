@@ -1,0 +1,87 @@
+// The real window's controls in their layers: no label or picture lies over a button, option
+// button, list or progress bar, which keep their order among themselves (the tab order follows
+// it).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <vector>
+
+#include "app/form_win.h"
+
+namespace {
+
+class NoEvents : public IFormEvents {
+public:
+    void OnClick(ControlId) override {}
+    void OnTimer(ControlId) override {}
+    void OnQueryUnload(bool&, int) override {}
+    void OnUnload() override {}
+    void OnActivate() override {}
+    void OnMouseMove(ControlId) override {}
+    void OnColumnClick(ControlId, int) override {}
+};
+
+bool Windowed(ControlKind kind) {
+    return kind == ControlKind::Button || kind == ControlKind::Option ||
+           kind == ControlKind::ListView || kind == ControlKind::ProgressBar;
+}
+
+// One window for the suite: its classes can be registered once per process.
+class FormLayering : public ::testing::Test {
+public:
+    static void SetUpTestSuite() {
+        s_form = std::make_unique<WinForm>();
+        s_created = s_form->Create(GetModuleHandleW(nullptr), s_events);
+        if (s_created)
+            s_form->Show(SW_SHOWNOACTIVATE);
+    }
+    static void TearDownTestSuite() { s_form.reset(); }
+
+protected:
+    void SetUp() override { ASSERT_TRUE(s_created); }
+    static HWND Wnd(ControlId id) { return reinterpret_cast<HWND>(s_form->ControlHwnd(id)); }
+
+    static inline NoEvents s_events;
+    static inline std::unique_ptr<WinForm> s_form;
+    static inline bool s_created = false;
+};
+
+TEST_F(FormLayering, NoLabelOrPictureLiesOverAWindowedControl) {
+    size_t checked = 0;
+    for (ControlId page :
+         {ControlId::pic1, ControlId::pic2, ControlId::pic3, ControlId::pic4, ControlId::pic5}) {
+        s_form->BringToFront(page);
+        for (const auto& entry : ControlTable()) {
+            if (entry.Parent != page || !Windowed(entry.Kind))
+                continue;
+            s_form->SetVisible(entry.Id, true);
+            RECT rc = {};
+            ASSERT_TRUE(GetWindowRect(Wnd(entry.Id), &rc));
+            HWND hit = WindowFromPoint({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
+            // Windowed controls may lie on one another (the bar takes the repair button's place
+            // once the button is hidden); only what is drawn may not cover them.
+            const auto id = static_cast<ControlId>(GetDlgCtrlID(hit));
+            const bool windowed = hit == Wnd(entry.Id) || IsChild(Wnd(entry.Id), hit) ||
+                                  (GetParent(hit) == Wnd(page) && Windowed(Describe(id).Kind));
+            EXPECT_TRUE(windowed) << entry.Name << " lies under " << ControlName(id);
+            ++checked;
+        }
+    }
+    EXPECT_GE(checked, 5u); // the repair button, the bar, both answers, the list
+}
+
+TEST_F(FormLayering, WindowedControlsKeepTheTableOrder) {
+    for (ControlId parent : {ControlId::frmMain, ControlId::pic3}) {
+        std::vector<HWND> expected, actual;
+        for (const auto& entry : ControlTable())
+            if (entry.Parent == parent && entry.Id != ControlId::frmMain && Windowed(entry.Kind))
+                expected.push_back(Wnd(entry.Id));
+        for (HWND c = GetWindow(Wnd(parent), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+            if (std::find(expected.begin(), expected.end(), c) != expected.end())
+                actual.push_back(c);
+        EXPECT_EQ(actual, expected) << ControlName(parent);
+    }
+}
+
+} // namespace
