@@ -26,9 +26,14 @@ std::string frmMain::RepairInstruction() const {
 }
 
 void frmMain::Form_Initialize() {
-    // Component libraries expect their host's thread to be a single-threaded apartment.
-    m_system.CoInitializeApartment();
+    // No apartment yet: the COM libraries take a fifth of the start-up to load, and only the
+    // repair run and opening a web page need them (EnsureApartment).
     m_system.InitCommonControls();
+}
+
+void frmMain::EnsureApartment() {
+    if (!m_bApartment)
+        m_bApartment = m_system.CoInitializeApartment();
 }
 
 void frmMain::Form_Load() {

@@ -96,6 +96,8 @@ private:
     // pressed.
     void Press(ControlId button);
     void ReportNextError(int32_t startStep, const std::string& description);
+    // Makes the window's thread a single-threaded apartment the first time COM is needed.
+    void EnsureApartment();
 
     IForm& m_form;
     ISystem& m_system;
@@ -106,5 +108,6 @@ private:
     ITooltipWindowApi& m_tooltipApi;
     uintptr_t m_hInstance;
     bool m_bRepairRunning = false;
+    bool m_bApartment = false;
     bool m_bWatchTickRunning = false;
 };

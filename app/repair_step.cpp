@@ -57,6 +57,9 @@ void frmMain::cmdRepairMDAC_Click() {
     }
 
     // From here on a failing step is passed over, so that the closing steps always run.
+    // Component libraries expect their host's thread to be a single-threaded apartment (they run
+    // in this thread when no registration host can be started).
+    OnErrorResumeNext([&] { EnsureApartment(); });
     OnErrorResumeNext([&] { m_form.SetVisible(C::ProgressBar1, true); });
     OnErrorResumeNext(
         [&] { m_form.SetProgressMax(C::ProgressBar1, static_cast<int>(m_aMDACFiles.size())); });

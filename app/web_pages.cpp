@@ -1,6 +1,7 @@
 // Web pages and the end of the program: the one-shot timer opens the stored address after the
 // click handler that asked for it has returned, and ends the program on the closing page.
 #include "frm_main.h"
+#include "on_error_resume_next.h"
 
 #include "text/string_table.h"
 
@@ -19,8 +20,11 @@ bool IsOwnWebAddress(const std::string& url) {
 
 void frmMain::ShellExecuteTimer_Timer() {
     m_form.SetTimerEnabled(C::ShellExecuteTimer, false);
-    if (!m_sUrl.empty() && IsOwnWebAddress(m_sUrl))
+    if (!m_sUrl.empty() && IsOwnWebAddress(m_sUrl)) {
+        // The shell hands the address on through COM.
+        OnErrorResumeNext([&] { EnsureApartment(); });
         m_system.ShellOpen(m_sUrl);
+    }
     if (m_lStep == 5)
         m_form.Unload();
 }

@@ -1,5 +1,7 @@
 // The step machine: captions, button states and pages after every transition, the watch timer,
 // the close request and the Next handler's error trap.
+#include <algorithm>
+
 #include "wizard_fixture.h"
 
 using C = ControlId;
@@ -296,6 +298,11 @@ TEST(WebPages, LinkClickOpensOnceAndStaysOnTheStep) {
     w.frm.ShellExecuteTimer_Timer();
     EXPECT_FALSE(w.form.TimerEnabled(C::ShellExecuteTimer));
     ASSERT_EQ(w.system.Opened.size(), 1u);
+    // The shell hands the address on through COM: the apartment is made just before.
+    const auto open = std::find(w.system.Calls.begin(), w.system.Calls.end(),
+                                "ShellOpen(" + w.system.Opened[0] + ")");
+    ASSERT_NE(open, w.system.Calls.begin());
+    EXPECT_EQ(*(open - 1), "CoInitialize");
     EXPECT_EQ(w.system.Opened[0], "https://www.velmora.example/en/download/mdac.html");
     EXPECT_EQ(w.frm.m_lStep, 2);
     EXPECT_FALSE(w.form.Unloaded);

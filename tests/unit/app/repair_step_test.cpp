@@ -339,3 +339,21 @@ TEST(RepairStep, AfterTheRunTheRepairPageKeepsNextEnabled) {
     EXPECT_TRUE(w.form.Enabled(C::cmdWeiter));
     EXPECT_FALSE(w.form.Visible(C::cmdRepairMDAC));
 }
+
+// The apartment is made once, by whichever comes first of the run (whose libraries may run in
+// this thread) and opening a web page (which the shell hands on through COM).
+TEST(RepairStep, TheApartmentIsMadeOnceWhenFirstNeeded) {
+    RepairWizard w;
+    w.AllPresent();
+    w.ToRepairPage();
+    const auto apartments = [&] {
+        return std::count(w.system.Calls.begin(), w.system.Calls.end(), "CoInitialize");
+    };
+    EXPECT_EQ(apartments(), 0);
+    w.Repair();
+    EXPECT_EQ(apartments(), 1);
+    w.frm.m_sUrl = LoadText(120, Language::English);
+    w.frm.ShellExecuteTimer_Timer();
+    EXPECT_EQ(apartments(), 1);
+    EXPECT_EQ(w.system.Opened.size(), 1u);
+}
