@@ -1,6 +1,7 @@
 // The step machine behind Next, Back and Cancel, the close request and the watch timer that holds
 // Cancel back right after the repair page is shown.
 #include "frm_main.h"
+#include "on_error_resume_next.h"
 #include "text/printf.h"
 #include "text/raised_error.h"
 
@@ -46,6 +47,10 @@ void frmMain::cmdWeiter_Click() {
                 m_form.SetFocus(C::cmdRepairMDAC);
             }
             m_form.BringToFront(C::pic3);
+            // The registration host comes up while the user reads the page, not when the run
+            // starts; the run goes ahead without it.
+            if (!m_bRepairDone)
+                OnErrorResumeNext([&] { m_registrar.Prepare(); });
             break;
         case 3:
             if (!m_form.OptionValue(C::optFurtherProblems)) {

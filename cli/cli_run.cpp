@@ -62,6 +62,8 @@ int Repair(CliPlatform& p, Language lang) {
     }
     // Component libraries expect their host's thread to be a single-threaded apartment.
     p.System.CoInitializeApartment();
+    // The registration host comes up while the table is read.
+    p.Registrar.Prepare();
     const ComponentTable table =
         ReadComponentTable(p.System, p.Versions, SystemDirectoryOf(p.System), lang);
     const RepairCounts counts = RunRepair(p.Libraries, p.Registrar, table, lang,

@@ -63,6 +63,14 @@ bool OutOfProcessRegistrar::HostRunning() const {
     return m_process != nullptr && ::WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT;
 }
 
+void OutOfProcessRegistrar::Prepare() {
+    if (m_inProcessOnly || HostRunning())
+        return;
+    KillHost();
+    if (!StartHost())
+        m_inProcessOnly = true;
+}
+
 RegistrationOutcome OutOfProcessRegistrar::Register(const std::string& path,
                                                     const std::string& entryName,
                                                     const std::string& displayName) {

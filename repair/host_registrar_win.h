@@ -38,6 +38,9 @@ public:
     RegistrationOutcome Register(const std::string& path, const std::string& entryName,
                                  const std::string& displayName) override;
 
+    // Starts a host when none runs, so that the first registration doesn't wait for it to come up.
+    void Prepare() override;
+
     // The running host's process id, 0 when none runs.
     DWORD HostProcessId() const { return m_processId; }
     // Hosts started so far.

@@ -9,6 +9,9 @@
 class IRegistrar {
 public:
     virtual ~IRegistrar() = default;
+    // Gets ready for the registrations to come, so that the first doesn't wait for what all of
+    // them need (a host process, say). Registers nothing; registering works without it.
+    virtual void Prepare() {}
     virtual RegistrationOutcome Register(const std::string& path, const std::string& entryName,
                                          const std::string& displayName) = 0;
 };

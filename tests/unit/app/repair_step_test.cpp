@@ -357,3 +357,21 @@ TEST(RepairStep, TheApartmentIsMadeOnceWhenFirstNeeded) {
     EXPECT_EQ(apartments(), 1);
     EXPECT_EQ(w.system.Opened.size(), 1u);
 }
+
+// The registrations' host comes up with the repair page, each time it is entered until the run
+// is done.
+TEST(RepairStep, TheRepairPageGetsTheRegistrarReadyUntilTheRunIsDone) {
+    RepairWizard w;
+    w.AllPresent();
+    w.ToRepairPage();
+    EXPECT_EQ(w.registrar.Prepared, 1);
+    w.Click(C::cmdZurück);
+    EXPECT_EQ(w.registrar.Prepared, 1);
+    w.Click(C::cmdWeiter);
+    EXPECT_EQ(w.registrar.Prepared, 2);
+    w.Repair();
+    w.Click(C::cmdZurück);
+    w.Click(C::cmdWeiter);
+    EXPECT_EQ(w.frm.m_lStep, 3);
+    EXPECT_EQ(w.registrar.Prepared, 2);
+}

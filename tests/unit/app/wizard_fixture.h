@@ -5,6 +5,7 @@
 
 #include "app/frm_main.h"
 #include "app/mod_api.h"
+#include "tests/fakes/counting_registrar.h"
 #include "tests/fakes/fake_library_api.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_system.h"
@@ -19,7 +20,7 @@ struct Wizard {
     FakeRegistry registry;
     FakeVersionApi versions;
     FakeLibraryApi libraries;
-    InProcessRegistrar registrar{libraries};
+    CountingRegistrar registrar{libraries};
     FakeTooltipWindow tooltips;
     frmMain frm{form, system, registry, versions, libraries, registrar, tooltips, 0x400000};
 

@@ -12,6 +12,7 @@
 #include "cli/cli_host.h"
 #include "cli/cli_run.h"
 #include "repair/component_table.h"
+#include "tests/fakes/counting_registrar.h"
 #include "tests/fakes/fake_library_api.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_system.h"
@@ -54,7 +55,7 @@ struct ScriptedSystem {
     FakeRegistry registry;
     FakeVersionApi versions;
     FakeLibraryApi libraries;
-    InProcessRegistrar registrar{libraries};
+    CountingRegistrar registrar{libraries};
     RecordingHost host;
     CliPlatform platform{system, registry, versions, libraries, registrar, host};
 

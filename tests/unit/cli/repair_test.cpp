@@ -46,6 +46,7 @@ TEST(Repair, RegistersTheTwentyFourInTableOrderWithoutPauses) {
     EXPECT_EQ(s.libraries.Loads(), s.libraries.Count("Free("));
     EXPECT_NE(std::find(s.system.Calls.begin(), s.system.Calls.end(), "CoInitialize"),
               s.system.Calls.end());
+    EXPECT_EQ(s.registrar.Prepared, 1);
 
     const std::vector<std::string> lines = Lines(s.host.Out);
     ASSERT_EQ(lines.size(), kComponentCount + 2);
@@ -111,6 +112,7 @@ TEST(Repair, WithoutAdministratorRightsNothingIsAttempted) {
         EXPECT_TRUE(s.versions.sizeQueries.empty());
         EXPECT_EQ(std::find(s.system.Calls.begin(), s.system.Calls.end(), "CoInitialize"),
                   s.system.Calls.end());
+        EXPECT_EQ(s.registrar.Prepared, 0);
     }
 }
 

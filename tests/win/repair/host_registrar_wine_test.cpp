@@ -229,4 +229,40 @@ TEST(OutOfProcessRegistrar, TheCallerRunsWhileItWaitsAndTheHostEndsWithTheRegist
     ExpectNoProcessLeft();
 }
 
+TEST(OutOfProcessRegistrar, APreparedHostServesTheRunOrEndsUnused) {
+    fixtures::ClearRegistrations();
+    Win32LibraryApi api;
+    {
+        OutOfProcessRegistrar unused(api, ShortLimit());
+        unused.Prepare();
+        EXPECT_NE(unused.HostProcessId(), 0u);
+        EXPECT_EQ(ProcessesNamed(L"Quendry.exe"), 1);
+    }
+    ExpectNoProcessLeft();
+    {
+        OutOfProcessRegistrar registrar(api, ShortLimit());
+        registrar.Prepare();
+        registrar.Prepare(); // a running host is kept
+        const DWORD host = registrar.HostProcessId();
+        EXPECT_EQ(
+            registrar.Register(Fixture("fixture_library.dll"), "DllRegisterServer", "X").Result,
+            RegistrationResult::Registered);
+        EXPECT_EQ(registrar.HostProcessId(), host);
+        EXPECT_EQ(registrar.HostsStarted(), 1u);
+        EXPECT_FALSE(registrar.RegistersInProcess());
+    }
+    ExpectNoProcessLeft();
+    EXPECT_EQ(fixtures::ReadRegistrationCount("fixture_library.dll"), 1u);
+}
+
+TEST(OutOfProcessRegistrar, PreparingWithoutAHostProgramLeavesRegistrationsHere) {
+    Win32LibraryApi api;
+    HostRegistrarOptions options = ShortLimit();
+    options.HostPath = ProgramFolder() + L"\\no such host.exe";
+    OutOfProcessRegistrar registrar(api, options);
+    registrar.Prepare();
+    EXPECT_TRUE(registrar.RegistersInProcess());
+    EXPECT_EQ(registrar.HostsStarted(), 0u);
+}
+
 } // namespace
