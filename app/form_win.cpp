@@ -49,6 +49,8 @@ WinForm::~WinForm() {
         DeleteObject(font);
     if (m_white)
         DeleteObject(m_white);
+    if (m_measure)
+        DeleteDC(m_measure);
     if (m_images)
         ImageList_Destroy(m_images);
 }
@@ -78,6 +80,7 @@ bool WinForm::Create(HINSTANCE instance, IFormEvents& events) {
     m_instance = instance;
     m_events = &events;
     m_white = CreateSolidBrush(RGB(255, 255, 255));
+    m_measure = CreateCompatibleDC(nullptr);
 
     HDC screen = GetDC(nullptr);
     if (screen) {
@@ -288,7 +291,7 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
     default:
         break;
     }
-    if (entry.AutoSize)
+    if (entry.AutoSize && !c.HasFont) // ApplyFont has sized it
         AutoSize(entry.Id);
     return true;
 }
@@ -320,7 +323,7 @@ void WinForm::AutoSize(ControlId id) {
     HWND hwnd = Wnd(id);
     if (!hwnd)
         return;
-    HDC dc = GetDC(hwnd);
+    HDC dc = m_measure ? m_measure : GetDC(hwnd);
     if (!dc)
         return;
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
@@ -329,7 +332,8 @@ void WinForm::AutoSize(ControlId id) {
     DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &rc,
               DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
     SelectObject(dc, old);
-    ReleaseDC(hwnd, dc);
+    if (dc != m_measure)
+        ReleaseDC(hwnd, dc);
     SetWindowPos(hwnd, nullptr, 0, 0, text.empty() ? 0 : rc.right - rc.left + 2, rc.bottom - rc.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -616,7 +620,10 @@ void WinForm::SetFontName(ControlId id, const std::string& face) {
     Control* c = Find(id);
     if (!c || !c->HasFont)
         return;
-    c->Font.Face = Widen(face);
+    const std::wstring wide = Widen(face);
+    if (c->Font.Face == wide)
+        return; // already drawn with it
+    c->Font.Face = wide;
     ApplyFont(id);
 }
 

@@ -112,6 +112,8 @@ private:
     std::map<ControlId, Control> m_controls;
     std::map<Font, HFONT> m_fonts;
     HBRUSH m_white = nullptr;
+    // Self-sizing labels are measured here: a window's own DC costs Wine a round trip each time.
+    HDC m_measure = nullptr;
     HIMAGELIST m_images = nullptr;
     MousePointer m_pointer = MousePointer::Default;
     int m_depth = 0;
