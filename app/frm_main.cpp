@@ -26,8 +26,8 @@ std::string frmMain::RepairInstruction() const {
 }
 
 void frmMain::Form_Initialize() {
-    // No apartment yet: the COM libraries take a fifth of the start-up to load, and only the
-    // repair run and opening a web page need them (EnsureApartment).
+    // No apartment yet: only the repair run and opening a web page need COM (EnsureApartment),
+    // and start-up need not load its libraries.
     m_system.InitCommonControls();
 }
 

@@ -24,8 +24,8 @@ add_executable(Quendry WIN32 app/main_win.cpp app/terminate_handler_win.cpp res/
 target_include_directories(Quendry PRIVATE ${CMAKE_BINARY_DIR}/generated)
 set_target_properties(Quendry PROPERTIES OUTPUT_NAME Quendry)
 target_link_options(Quendry PRIVATE -municode)
-# The shell and COM libraries are imported when first called: start-up needs neither, and loading
-# them (with the RPC runtime they bring) took Wine a fifth of the start-up. dlltool makes the
+# The shell and COM libraries are imported when first called: start-up needs neither, and they
+# bring many libraries of their own. dlltool makes the
 # delay-load import libraries from the lists of the functions called; they are linked before the
 # plain import libraries, which a function missing from a list would silently fall back to.
 find_program(QUENDRY_DLLTOOL ${QUENDRY_MINGW_TRIPLE}-dlltool REQUIRED)
