@@ -5,7 +5,7 @@ JOBS ?= $(shell nproc)
 TEST_ARCH = $(shell scripts/test-arch.sh)
 WINBUILD = build/$(if $(filter i686,$(TEST_ARCH)),win32,win64)
 
-.PHONY: setup host win32 win64 winbuild test unit wintest fuzz fuzzcheck run screenshots clean
+.PHONY: setup host win32 win64 winbuild test unit wintest fuzz fuzzcheck bench run screenshots clean
 
 setup:
 	@scripts/setup.sh
@@ -42,6 +42,11 @@ fuzzcheck: setup
 	@FUZZ_SECONDS=$(FUZZ_CHECK_SECONDS) scripts/fuzz.sh
 
 test: unit fuzzcheck wintest
+
+# Benchmarks under Wine, each figure against a baseline of the same run: the table is printed and
+# written to build/bench.txt.
+bench: winbuild
+	@scripts/bench.sh $(WINBUILD)
 
 run: winbuild
 	@scripts/run.sh $(WINBUILD)/Quendry.exe
