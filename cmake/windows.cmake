@@ -95,9 +95,14 @@ foreach(dir IN LISTS win_dirs)
     endif()
 endforeach()
 
-# The registration host tests start Quendry.exe as the host.
-if(TARGET win_repair)
-    add_dependencies(win_repair Quendry)
+# The registration host tests start Quendry.exe as the host; the window tests read its imports.
+foreach(test win_repair win_app)
+    if(TARGET ${test})
+        add_dependencies(${test} Quendry)
+    endif()
+endforeach()
+if(TARGET win_app)
+    target_link_libraries(win_app PRIVATE core_bench)
 endif()
 
 # End-to-end tests: a Win32 driver that starts the real Quendry.exe and works it as a user would.
