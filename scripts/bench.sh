@@ -17,7 +17,9 @@ cmake --build "$build" --target quendry_bench -j "${JOBS:-$(nproc)}" >/dev/null 
 args=(--startup-runs "${BENCH_STARTUP_RUNS:-9}" --audit-rounds "${BENCH_AUDIT_ROUNDS:-21}"
     --repair-runs "${BENCH_REPAIR_RUNS:-3}")
 # Wine's drive Z: is the root of the file system.
-[ -f "$product" ] && args+=(--product "Z:$(realpath "$product" | tr / '\\')")
+# (Where Wine runs the product itself, its row is already there.)
+[ -f "$product" ] && [ "$(realpath "$product")" != "$(realpath "$build/Quendry.exe")" ] &&
+    args+=(--product "Z:$(realpath "$product" | tr / '\\')")
 
 source scripts/wine-env.sh
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
