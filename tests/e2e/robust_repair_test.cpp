@@ -3,8 +3,6 @@
 // other library is registered, and no process is left behind.
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +12,7 @@
 #include "fixtures/layout.h"
 #include "flow_support.h"
 #include "repair/component_table.h"
+#include "tests/processes_win.h"
 #include "text/string_table.h"
 
 using C = ControlId;
@@ -33,21 +32,6 @@ struct Misbehaving {
 
 std::string T(uint16_t id) {
     return LoadText(id, LanguageOfThisRun());
-}
-
-int ProcessesNamed(const wchar_t* name) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return -1;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    int count = 0;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry))
-        if (lstrcmpiW(entry.szExeFile, name) == 0)
-            ++count;
-    CloseHandle(snapshot);
-    return count;
 }
 
 } // namespace

@@ -3,8 +3,6 @@
 // one registers in a new host, one host serves well-behaved libraries, and no process is left.
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -14,6 +12,7 @@
 #include "repair/host_registrar_win.h"
 #include "repair/library_api_win.h"
 #include "repair/registration_report.h"
+#include "tests/processes_win.h"
 
 namespace {
 
@@ -34,22 +33,6 @@ std::wstring HostProgram() {
 
 std::string Fixture(const char* name) {
     return fixtures::FixturesDirectory() + "\\" + name;
-}
-
-// Processes of this prefix whose program has the given name.
-int ProcessesNamed(const wchar_t* name) {
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE)
-        return -1;
-    PROCESSENTRY32W entry = {};
-    entry.dwSize = sizeof entry;
-    int count = 0;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more;
-         more = Process32NextW(snapshot, &entry))
-        if (lstrcmpiW(entry.szExeFile, name) == 0)
-            ++count;
-    CloseHandle(snapshot);
-    return count;
 }
 
 // Nothing of a host outlives it: no Quendry.exe, and no debugger started for a crash.
