@@ -29,6 +29,15 @@ bool IsPage(ControlId id) {
            id == ControlId::pic4 || id == ControlId::pic5;
 }
 
+// Orders two rows by the texts of the sort column that `keys` points to (each row's parameter is
+// its index there), ascending and ignoring case as the list's own sorting does.
+int CALLBACK CompareSortKeys(LPARAM a, LPARAM b, LPARAM keys) {
+    const auto& k = *reinterpret_cast<const std::vector<std::wstring>*>(keys);
+    return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, k[static_cast<size_t>(a)].c_str(),
+                          -1, k[static_cast<size_t>(b)].c_str(), -1) -
+           CSTR_EQUAL;
+}
+
 std::wstring WindowText(HWND hwnd) {
     const int n = GetWindowTextLengthW(hwnd);
     std::wstring s(static_cast<size_t>(n) + 1, L'\0');
@@ -778,17 +787,9 @@ void WinForm::SortList(ControlId id) {
         param.lParam = i;
         SendMessageW(hwnd, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&param));
     }
-    // Rows are ordered by the text of the sort column, ascending, ignoring case as the list's own
-    // sorting does.
-    auto compare = [](LPARAM a, LPARAM b, LPARAM p) -> int {
-        const auto& k = *reinterpret_cast<const std::vector<std::wstring>*>(p);
-        return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE,
-                              k[static_cast<size_t>(a)].c_str(), -1,
-                              k[static_cast<size_t>(b)].c_str(), -1) -
-               2;
-    };
-    SendMessageW(hwnd, LVM_SORTITEMS, reinterpret_cast<WPARAM>(&keys),
-                 reinterpret_cast<LPARAM>(+compare));
+    // Held in the SDK's own type, so that a comparator of another calling convention can't build.
+    const PFNLVCOMPARE compare = CompareSortKeys;
+    ListView_SortItems(hwnd, compare, reinterpret_cast<LPARAM>(&keys));
 }
 
 uint32_t WinForm::ListExtendedStyle(ControlId id) const {

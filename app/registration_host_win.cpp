@@ -9,6 +9,7 @@
 #include "repair/dll_register.h"
 #include "repair/host_protocol.h"
 #include "repair/library_api_win.h"
+#include "repair/system_library_win.h"
 
 namespace {
 
@@ -73,7 +74,10 @@ int RunRegistrationHost() {
         ::SetStdHandle(which, IsValid(nul) ? nul : nullptr);
 
     // Component libraries expect COM on the thread that registers them.
-    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    const auto initialize = SYSTEM_FUNCTION(L"ole32.dll", CoInitializeEx);
+    const auto uninitialize = SYSTEM_FUNCTION(L"ole32.dll", CoUninitialize);
+    const HRESULT com =
+        initialize && uninitialize ? initialize(nullptr, COINIT_APARTMENTTHREADED) : E_NOTIMPL;
     Win32LibraryApi libraries;
     LineBuffer lines;
     char buffer[4096];
@@ -97,7 +101,7 @@ int RunRegistrationHost() {
         lines.Append(buffer, read);
     }
     if (SUCCEEDED(com))
-        ::CoUninitialize();
+        uninitialize();
     if (IsValid(nul))
         ::CloseHandle(nul);
     return 0;

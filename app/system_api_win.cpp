@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include "desktop_shell_win.h"
+#include "repair/system_library_win.h"
 #include "win_text.h"
 
 namespace {
@@ -21,7 +22,8 @@ void WinSystem::InitCommonControls() {
 }
 
 bool WinSystem::CoInitializeApartment() {
-    return SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    static const auto initialize = SYSTEM_FUNCTION(L"ole32.dll", CoInitializeEx);
+    return initialize && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
 }
 
 bool WinSystem::GetSystemDir(std::string& dir) {
@@ -55,8 +57,11 @@ bool WinSystem::GetScreenLogPixelsX(int& dpi) {
 }
 
 int32_t WinSystem::GetFolderPath(int32_t nFolder, std::string& path) {
+    static const auto folderPath = SYSTEM_FUNCTION(L"shell32.dll", SHGetFolderPathW);
+    if (!folderPath)
+        return E_NOTIMPL;
     wchar_t buf[MAX_PATH + 1] = {};
-    const HRESULT hr = SHGetFolderPathW(nullptr, nFolder, nullptr, 0, buf);
+    const HRESULT hr = folderPath(nullptr, nFolder, nullptr, 0, buf);
     if (hr == S_OK)
         path = Narrow(buf, wcsnlen(buf, MAX_PATH));
     return hr;
@@ -78,8 +83,11 @@ void WinSystem::ShellOpen(const std::string& url) {
     // The program runs elevated; the browser should not. The desktop's shell opens the page in the
     // user's own context where it can be reached, otherwise the shell is asked directly.
     const std::wstring address = Widen(url);
-    if (!OpenThroughDesktopShell(address))
-        ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    if (OpenThroughDesktopShell(address))
+        return;
+    static const auto execute = SYSTEM_FUNCTION(L"shell32.dll", ShellExecuteW);
+    if (execute)
+        execute(nullptr, L"open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 WindowHandle WinSystem::GetForegroundWindow() {

@@ -2,6 +2,10 @@
 # under Wine. Included from the top-level list when cross-compiling with MinGW.
 
 set(QUENDRY_SYSLIBS comctl32 gdi32 user32 shell32 ole32 oleaut32 advapi32 uuid)
+# The two programs import only what start-up needs; the shell, COM and version libraries are
+# loaded when first used (repair/system_library_win.h). Without their import libraries, a direct
+# call of one of their functions fails to link instead of adding an import.
+set(QUENDRY_PRODUCT_SYSLIBS comctl32 gdi32 user32 advapi32 uuid)
 set(WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 
 # Adapters: one library per folder, every *_win.cpp but the programs' entry points. The console
@@ -24,34 +28,7 @@ add_executable(Quendry WIN32 app/main_win.cpp app/terminate_handler_win.cpp res/
 target_include_directories(Quendry PRIVATE ${CMAKE_BINARY_DIR}/generated)
 set_target_properties(Quendry PROPERTIES OUTPUT_NAME Quendry)
 target_link_options(Quendry PRIVATE -municode)
-# The shell and COM libraries are imported when first called: start-up needs neither, and they
-# bring many libraries of their own. dlltool makes the
-# delay-load import libraries from the lists of the functions called; they are linked before the
-# plain import libraries, which a function missing from a list would silently fall back to.
-find_program(QUENDRY_DLLTOOL ${QUENDRY_MINGW_TRIPLE}-dlltool REQUIRED)
-set(QUENDRY_DELAYED)
-foreach(dll shell32 ole32 oleaut32)
-    set(source ${CMAKE_SOURCE_DIR}/cmake/delay-load/${dll}.def)
-    set(def ${CMAKE_BINARY_DIR}/delay-load/${dll}.def)
-    set(lib ${CMAKE_BINARY_DIR}/delay-load/lib${dll}_delay.a)
-    file(READ ${source} text)
-    set(killAt --kill-at)
-    if(NOT CMAKE_SYSTEM_PROCESSOR STREQUAL i686)
-        # Only 32-bit stdcall names carry the size of their arguments.
-        string(REGEX REPLACE "@[0-9]+" "" text "${text}")
-        set(killAt)
-    endif()
-    file(CONFIGURE OUTPUT ${def} CONTENT "${text}" @ONLY)
-    add_custom_command(OUTPUT ${lib}
-        COMMAND ${QUENDRY_DLLTOOL} --input-def ${def} --dllname ${dll}.dll --output-delaylib ${lib}
-            ${killAt}
-        DEPENDS ${source} VERBATIM)
-    list(APPEND QUENDRY_DELAYED ${lib})
-endforeach()
-add_custom_target(delay_load_libraries DEPENDS ${QUENDRY_DELAYED})
-add_dependencies(Quendry delay_load_libraries)
-target_link_libraries(Quendry PRIVATE ${QUENDRY_WIN} ${QUENDRY_CORE} ${QUENDRY_DELAYED} delayimp
-    ${QUENDRY_SYSLIBS})
+target_link_libraries(Quendry PRIVATE ${QUENDRY_WIN} ${QUENDRY_CORE} ${QUENDRY_PRODUCT_SYSLIBS})
 set_source_files_properties(res/quendry.rc PROPERTIES
     INCLUDE_DIRECTORIES "${CMAKE_SOURCE_DIR}/res;${CMAKE_BINARY_DIR}/generated")
 
@@ -60,7 +37,7 @@ set_source_files_properties(res/quendry.rc PROPERTIES
 add_executable(quendry-cli cli/cli_main_win.cpp res/quendry-cli.rc)
 target_include_directories(quendry-cli PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_options(quendry-cli PRIVATE -municode)
-target_link_libraries(quendry-cli PRIVATE ${QUENDRY_WIN} ${QUENDRY_CORE} ${QUENDRY_SYSLIBS})
+target_link_libraries(quendry-cli PRIVATE ${QUENDRY_WIN} ${QUENDRY_CORE} ${QUENDRY_PRODUCT_SYSLIBS})
 set_source_files_properties(res/quendry-cli.rc PROPERTIES
     INCLUDE_DIRECTORIES "${CMAKE_SOURCE_DIR}/res;${CMAKE_BINARY_DIR}/generated"
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/quendry-cli.manifest;${CMAKE_SOURCE_DIR}/res/app.ico")

@@ -7,7 +7,7 @@
 
 #include <vector>
 
-#include "repair/dll_search_win.h"
+#include "repair/system_library_win.h"
 
 namespace {
 
@@ -104,9 +104,12 @@ uint32_t Win32LibraryApi::LastError() {
 }
 
 void* Win32LibraryApi::TaskMemAlloc(size_t bytes) {
-    return ::CoTaskMemAlloc(bytes);
+    static const auto alloc = SYSTEM_FUNCTION(L"ole32.dll", CoTaskMemAlloc);
+    return alloc ? alloc(bytes) : nullptr;
 }
 
 void Win32LibraryApi::TaskMemFree(void* block) {
-    ::CoTaskMemFree(block);
+    static const auto free = SYSTEM_FUNCTION(L"ole32.dll", CoTaskMemFree);
+    if (free)
+        free(block);
 }

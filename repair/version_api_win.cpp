@@ -5,36 +5,22 @@
 
 #include <windows.h>
 
-#include "repair/dll_search_win.h"
+#include <winver.h>
+
+#include "repair/system_library_win.h"
 
 namespace {
 
 struct VersionFunctions {
-    using SizeFn = DWORD(WINAPI*)(LPCWSTR, LPDWORD);
-    using InfoFn = BOOL(WINAPI*)(LPCWSTR, DWORD, DWORD, LPVOID);
-    using QueryFn = BOOL(WINAPI*)(LPCVOID, LPCWSTR, LPVOID*, PUINT);
-    SizeFn Size = nullptr;
-    InfoFn Info = nullptr;
-    QueryFn Query = nullptr;
+    decltype(&::GetFileVersionInfoSizeW) Size =
+        SYSTEM_FUNCTION(L"version.dll", GetFileVersionInfoSizeW);
+    decltype(&::GetFileVersionInfoW) Info = SYSTEM_FUNCTION(L"version.dll", GetFileVersionInfoW);
+    decltype(&::VerQueryValueW) Query = SYSTEM_FUNCTION(L"version.dll", VerQueryValueW);
 };
 
-// Loaded once and kept for the life of the process.
+// Looked up once and kept for the life of the process.
 const VersionFunctions& Version() {
-    static const VersionFunctions functions = [] {
-        VersionFunctions f;
-        wchar_t dir[MAX_PATH + 1] = {};
-        const UINT n = ::GetSystemDirectoryW(dir, MAX_PATH);
-        if (n == 0 || n >= MAX_PATH)
-            return f;
-        const std::wstring path = std::wstring(dir, n) + L"\\version.dll";
-        HMODULE module = ::LoadLibraryW(path.c_str());
-        if (module == nullptr)
-            return f;
-        f.Size = ResolveFunction<VersionFunctions::SizeFn>(module, "GetFileVersionInfoSizeW");
-        f.Info = ResolveFunction<VersionFunctions::InfoFn>(module, "GetFileVersionInfoW");
-        f.Query = ResolveFunction<VersionFunctions::QueryFn>(module, "VerQueryValueW");
-        return f;
-    }();
+    static const VersionFunctions functions;
     return functions;
 }
 
