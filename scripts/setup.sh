@@ -40,4 +40,6 @@ for l in "${want_locales[@]}"; do
     fi
 done
 [ $gen -eq 0 ] || $sudo locale-gen >/dev/null
-exit 0
+
+# The product is a 32-bit program: where the kernel runs no 32-bit code, an emulator runs it.
+"$(dirname "$0")/i386-emulation.sh"

@@ -12,6 +12,7 @@
 #include "repair/host_registrar_win.h"
 #include "repair/library_api_win.h"
 #include "repair/registration_report.h"
+#include "tests/emulation_win.h"
 #include "tests/processes_win.h"
 
 namespace {
@@ -53,7 +54,7 @@ struct BadCase {
     const char* File;
     RegistrationResult Result;
     uint32_t Status;
-    const char* Reason;
+    std::string Reason;
 };
 
 void PrintTo(const BadCase& c, std::ostream* os) {
@@ -102,7 +103,7 @@ TEST_P(MisbehavingLibrary, IsReportedAndTheNextRegistersInANewHost) {
 INSTANTIATE_TEST_SUITE_P(
     Fixtures, MisbehavingLibrary,
     ::testing::Values(BadCase{"NullPointer", "fixture_crash.dll", RegistrationResult::Crashed,
-                              0xC0000005u, "crashed with 0xC0000005"},
+                              NullWriteStatus(), "crashed with " + NullWriteStatusText()},
                       BadCase{"StackOverflow", "fixture_stackoverflow.dll",
                               RegistrationResult::Crashed, 0xC00000FDu, "crashed with 0xC00000FD"},
                       BadCase{"SleepsForEver", "fixture_hang.dll", RegistrationResult::TimedOut, 0,
