@@ -233,8 +233,6 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
     m_controls[entry.Id] = c;
     if (c.HasFont)
         ApplyFont(entry.Id);
-    if (entry.Kind != ControlKind::Page)
-        SetWindowSubclass(c.Hwnd, ControlProc, 0, reinterpret_cast<DWORD_PTR>(this));
 
     switch (entry.Kind) {
     case ControlKind::Image: {
@@ -354,13 +352,30 @@ void WinForm::Show(int nCmdShow) {
 
 int WinForm::Run() {
     MSG msg = {};
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (!m_hwnd || !IsDialogMessageW(m_hwnd, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+        Deliver(msg);
     return static_cast<int>(msg.wParam);
+}
+
+void WinForm::Deliver(MSG& msg) {
+    ReportPointerOverControl(msg);
+    if (!m_hwnd || !IsDialogMessageW(m_hwnd, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+void WinForm::ReportPointerOverControl(const MSG& msg) {
+    // Every control reports the pointer moving over it, before the control itself sees the move:
+    // taken here, from the queue, no control needs subclassing (which Windows 2000's common
+    // controls offer by ordinal only). The window and the pages report their own moves.
+    if (msg.message != WM_MOUSEMOVE || !m_hwnd || msg.hwnd == m_hwnd)
+        return;
+    const auto id = static_cast<ControlId>(GetDlgCtrlID(msg.hwnd));
+    const Control* c = Find(id);
+    if (!c || c->Hwnd != msg.hwnd || IsPage(id))
+        return;
+    Dispatch([&] { m_events->OnMouseMove(id); });
 }
 
 template <typename F> void WinForm::Dispatch(F&& handler) {
@@ -391,18 +406,6 @@ LRESULT CALLBACK WinForm::PageProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self =
         main ? reinterpret_cast<WinForm*>(GetWindowLongPtrW(main, GWLP_USERDATA)) : nullptr;
     return self ? self->HandlePage(hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-LRESULT CALLBACK WinForm::ControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                      DWORD_PTR self) {
-    if (msg == WM_MOUSEMOVE) {
-        auto* form = reinterpret_cast<WinForm*>(self);
-        const auto id = static_cast<ControlId>(GetDlgCtrlID(hwnd));
-        form->Dispatch([&] { form->m_events->OnMouseMove(id); });
-    } else if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, ControlProc, 0);
-    }
-    return DefSubclassProc(hwnd, msg, wp, lp);
 }
 
 LRESULT WinForm::HandlePage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -868,10 +871,7 @@ void WinForm::DoEvents() {
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
-        if (!m_hwnd || !IsDialogMessageW(m_hwnd, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
+        Deliver(msg);
     }
 }
 

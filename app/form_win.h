@@ -84,8 +84,9 @@ private:
 
     static LRESULT CALLBACK MainProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM);
-    // Every control reports the pointer moving over it.
-    static LRESULT CALLBACK ControlProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // Hands one message of the queue to its window, as a dialog's keys ask.
+    void Deliver(MSG& msg);
+    void ReportPointerOverControl(const MSG& msg);
     LRESULT HandleMain(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandlePage(HWND, UINT, WPARAM, LPARAM);
     LRESULT ColorStatic(HWND page, HDC dc, HWND control);

@@ -7,6 +7,7 @@ constexpr uint16_t kPe32PlusMagic = 0x20b;
 constexpr size_t kSectionHeaderSize = 40;
 constexpr size_t kImportDescriptorSize = 20;
 constexpr size_t kMaxImports = 4096; // far more than any program has; ends a table without end
+constexpr size_t kMaxFunctions = 65536;
 
 class Reader {
 public:
@@ -49,7 +50,7 @@ std::optional<size_t> FileOffset(const std::vector<Section>& sections, uint32_t 
 
 } // namespace
 
-std::optional<std::vector<std::string>> ImportedLibraries(const std::vector<uint8_t>& image) {
+std::optional<std::vector<ImportedLibrary>> Imports(const std::vector<uint8_t>& image) {
     const Reader r(image);
     if (!r.Has(0, 64) || image[0] != 'M' || image[1] != 'Z')
         return std::nullopt;
@@ -69,7 +70,7 @@ std::optional<std::vector<std::string>> ImportedLibraries(const std::vector<uint
     const size_t directoryCountAt = directories - 4;
     const size_t importEntry = directories + 8;
     if (importEntry + 8 > optional + optionalSize || r.U32(directoryCountAt) < 2)
-        return std::vector<std::string>{};
+        return std::vector<ImportedLibrary>{};
 
     std::vector<Section> sections;
     const size_t sectionTable = optional + optionalSize;
@@ -82,23 +83,62 @@ std::optional<std::vector<std::string>> ImportedLibraries(const std::vector<uint
 
     const uint32_t importRva = r.U32(importEntry);
     if (importRva == 0)
-        return std::vector<std::string>{};
+        return std::vector<ImportedLibrary>{};
     auto table = FileOffset(sections, importRva);
     if (!table)
         return std::nullopt;
-    std::vector<std::string> names;
+    const size_t thunkSize = magic == kPe32Magic ? 4 : 8;
+    std::vector<ImportedLibrary> libraries;
     for (size_t at = *table;; at += kImportDescriptorSize) {
-        if (!r.Has(at, kImportDescriptorSize) || names.size() == kMaxImports)
+        if (!r.Has(at, kImportDescriptorSize) || libraries.size() == kMaxImports)
             return std::nullopt;
         bool empty = true;
         for (size_t k = 0; k < kImportDescriptorSize; k += 4)
             empty = empty && r.U32(at + k) == 0;
         if (empty)
-            return names;
+            return libraries;
         const auto nameAt = FileOffset(sections, r.U32(at + 12));
         auto name = nameAt ? r.Text(*nameAt) : std::nullopt;
         if (!name)
             return std::nullopt;
-        names.push_back(*name);
+        ImportedLibrary library{*name, {}};
+        // The lookup table, or where a linker left none, the address table before binding.
+        const uint32_t thunks = r.U32(at) ? r.U32(at) : r.U32(at + 16);
+        if (thunks != 0) {
+            const auto first = FileOffset(sections, thunks);
+            if (!first)
+                return std::nullopt;
+            for (size_t entry = *first;; entry += thunkSize) {
+                if (!r.Has(entry, thunkSize) || library.Functions.size() == kMaxFunctions)
+                    return std::nullopt;
+                const uint32_t low = r.U32(entry);
+                const uint32_t high = thunkSize == 8 ? r.U32(entry + 4) : 0;
+                if (low == 0 && high == 0)
+                    break;
+                const bool byOrdinal =
+                    thunkSize == 8 ? (high & 0x80000000u) != 0 : (low & 0x80000000u) != 0;
+                if (byOrdinal) {
+                    library.Functions.push_back("#" + std::to_string(low & 0xffff));
+                    continue;
+                }
+                // A hint of two bytes, then the name.
+                const auto hintAt = FileOffset(sections, low & 0x7fffffffu);
+                auto function = hintAt ? r.Text(*hintAt + 2) : std::nullopt;
+                if (!function || !r.Has(*hintAt, 2))
+                    return std::nullopt;
+                library.Functions.push_back(*function);
+            }
+        }
+        libraries.push_back(std::move(library));
     }
+}
+
+std::optional<std::vector<std::string>> ImportedLibraries(const std::vector<uint8_t>& image) {
+    const auto imports = Imports(image);
+    if (!imports)
+        return std::nullopt;
+    std::vector<std::string> names;
+    for (const auto& library : *imports)
+        names.push_back(library.Name);
+    return names;
 }

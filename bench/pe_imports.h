@@ -6,7 +6,17 @@
 #include <string>
 #include <vector>
 
-// The library names in the order the table lists them; nullopt when the bytes are not a whole,
-// well-formed image (a table or name that points outside the file counts as malformed). An image
-// without an import table imports nothing.
+// One library of the import table and the functions taken from it at load time: by name, or
+// "#<ordinal>" for one imported by number.
+struct ImportedLibrary {
+    std::string Name;
+    std::vector<std::string> Functions;
+};
+
+// The import table in its own order; nullopt when the bytes are not a whole, well-formed image (a
+// table or name that points outside the file counts as malformed). An image without an import
+// table imports nothing.
+std::optional<std::vector<ImportedLibrary>> Imports(const std::vector<uint8_t>& image);
+
+// The library names of Imports.
 std::optional<std::vector<std::string>> ImportedLibraries(const std::vector<uint8_t>& image);

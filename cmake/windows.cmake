@@ -72,12 +72,14 @@ foreach(dir IN LISTS win_dirs)
     endif()
 endforeach()
 
-# The registration host tests start Quendry.exe as the host; the window tests read its imports.
+# The registration host tests start Quendry.exe as the host; the window tests read the imports of
+# both programs and hold them to the list of what Windows 2000 has.
 foreach(test win_repair win_app)
     if(TARGET ${test})
-        add_dependencies(${test} Quendry)
+        add_dependencies(${test} Quendry quendry-cli)
     endif()
 endforeach()
+configure_file(cmake/windows2000-imports.txt windows2000-imports.txt COPYONLY)
 if(TARGET win_app)
     target_link_libraries(win_app PRIVATE core_bench)
 endif()

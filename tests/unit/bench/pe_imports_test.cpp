@@ -13,7 +13,8 @@ struct ImageBuilder {
     std::vector<std::string> Names = {"KERNEL32.dll", "USER32.dll"};
     uint32_t ImportRva = 0x1000;
     bool Terminated = true;
-    uint32_t NameRvaShift = 0; // moves every name's address
+    uint32_t NameRvaShift = 0;          // moves every name's address
+    std::vector<std::string> Functions; // of the first library: names, "#n" by ordinal
 
     std::vector<uint8_t> Build() const {
         std::vector<uint8_t> b(0x400, 0);
@@ -51,6 +52,22 @@ struct ImageBuilder {
             descriptor += 20;
             name += n.size() + 1;
         }
+        // The first library's lookup table at 0x380, its names after it.
+        const size_t thunk = Pe32Plus ? 8 : 4;
+        size_t entry = 0x380, hint = 0x380 + (Functions.size() + 1) * thunk;
+        if (!Functions.empty())
+            u32(0x200, 0x1000 + 0x180);
+        for (const auto& f : Functions) {
+            if (f[0] == '#') {
+                u32(entry, static_cast<uint32_t>(std::stoul(f.substr(1))));
+                b[entry + thunk - 1] |= 0x80;
+            } else {
+                u32(entry, static_cast<uint32_t>(0x1000 + hint - 0x200));
+                std::memcpy(&b[hint + 2], f.c_str(), f.size() + 1);
+                hint += 2 + f.size() + 1;
+            }
+            entry += thunk;
+        }
         if (!Terminated)
             for (size_t at = descriptor; at < 0x300; at += 4)
                 u32(at, 0xffffffff); // no empty entry before the names, and the names fill on
@@ -70,6 +87,19 @@ TEST(PeImports, ReadsTheNamesOfBothImageKinds) {
     ImageBuilder none;
     none.ImportRva = 0;
     EXPECT_EQ(ImportedLibraries(none.Build()), Names{});
+}
+
+TEST(PeImports, ReadsFunctionsByNameAndByOrdinal) {
+    for (const bool plus : {false, true}) {
+        ImageBuilder image;
+        image.Pe32Plus = plus;
+        image.Functions = {"GetTickCount", "#410", "Sleep"};
+        const auto imports = Imports(image.Build());
+        ASSERT_TRUE(imports) << plus;
+        ASSERT_EQ(imports->size(), 2u);
+        EXPECT_EQ((*imports)[0].Functions, image.Functions) << plus;
+        EXPECT_EQ((*imports)[1].Functions, Names{}) << plus;
+    }
 }
 
 TEST(PeImports, MalformedImagesAreNoAnswer) {
