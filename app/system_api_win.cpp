@@ -111,13 +111,7 @@ bool WinSystem::BringWindowToTop(WindowHandle hwnd) {
 }
 
 bool WinSystem::AllowSetForegroundWindow(uint32_t processId) {
-    // Not on Windows 95 and NT 4.0: looked up at run time so the program still starts there.
-    using Fn = BOOL(WINAPI*)(DWORD);
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    auto fn = user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(
-                           GetProcAddress(user32, "AllowSetForegroundWindow")))
-                     : nullptr;
-    return fn && fn(processId);
+    return ::AllowSetForegroundWindow(processId) != FALSE;
 }
 
 void WinSystem::SetHandCursor() {

@@ -7,7 +7,6 @@
 
 #include "app/win_text.h"
 #include "cli/console_text.h"
-#include "repair/dll_search_win.h"
 
 namespace {
 
@@ -74,27 +73,21 @@ std::optional<bool> TokenElevated() {
     return info.TokenIsElevated != 0;
 }
 
+} // namespace
+
 std::optional<bool> InAdministratorsGroup() {
-    using CheckTokenMembershipFn = BOOL(WINAPI*)(HANDLE, PSID, PBOOL);
-    HMODULE advapi = ::GetModuleHandleW(L"advapi32.dll");
-    const auto check =
-        advapi ? ResolveFunction<CheckTokenMembershipFn>(advapi, "CheckTokenMembership") : nullptr;
-    if (!check)
-        return std::nullopt;
     SID_IDENTIFIER_AUTHORITY nt = SECURITY_NT_AUTHORITY;
     PSID administrators = nullptr;
     if (!::AllocateAndInitializeSid(&nt, 2, SECURITY_BUILTIN_DOMAIN_RID, DOMAIN_ALIAS_RID_ADMINS, 0,
                                     0, 0, 0, 0, 0, &administrators))
         return std::nullopt;
     BOOL member = FALSE;
-    const BOOL ok = check(nullptr, administrators, &member);
+    const BOOL ok = ::CheckTokenMembership(nullptr, administrators, &member);
     ::FreeSid(administrators);
     if (!ok)
         return std::nullopt;
     return member != FALSE;
 }
-
-} // namespace
 
 void WinCliHost::WriteOut(const std::string& text) {
     WriteStream(STD_OUTPUT_HANDLE, text);

@@ -1,6 +1,8 @@
 #pragma once
 // The console companion's process: its standard streams, its report file and its rights, through
 // the W functions of the platform.
+#include <optional>
+
 #include "cli/cli_host.h"
 
 class WinCliHost : public ICliHost {
@@ -11,10 +13,13 @@ public:
     void WriteErr(const std::string& text) override;
     bool WriteFileBytes(const std::string& path, const std::string& bytes) override;
     // Vista and later: the token's elevation (TokenElevation); where the system has no such
-    // information: membership of the Administrators group (CheckTokenMembership, looked up at run
-    // time).
+    // information (Windows 2000, XP, Server 2003): membership of the Administrators group.
     bool IsElevated() override;
 };
+
+// Whether the process's token counts the Administrators group (CheckTokenMembership); nullopt when
+// the system can't tell.
+std::optional<bool> InAdministratorsGroup();
 
 // What IsElevated found out, for tests: how it decided.
 enum class ElevationSource { TokenElevation, AdministratorsGroup, Unknown };

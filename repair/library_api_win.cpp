@@ -42,6 +42,11 @@ HMODULE Module(LibraryHandle library) {
 
 } // namespace
 
+Win32LibraryApi::Win32LibraryApi() : Win32LibraryApi(PlatformLookup()) {}
+
+Win32LibraryApi::Win32LibraryApi(const IFunctionLookup& lookup)
+    : m_searchFlags(DllSearchFlagsSupported(lookup)) {}
+
 LibraryHandle Win32LibraryApi::LoadComponentLibrary(const std::string& path) {
     const std::wstring wide = Widen(path);
     if (wide.empty()) {
@@ -50,9 +55,8 @@ LibraryHandle Win32LibraryApi::LoadComponentLibrary(const std::string& path) {
     }
     // The library's own folder, then the system directory, for what it needs; where the system
     // lacks those flags, its own folder comes first in the standard order.
-    const DWORD flags = DllSearchFlagsSupported()
-                            ? (kLoadLibrarySearchDllLoadDir | kLoadLibrarySearchSystem32)
-                            : LOAD_WITH_ALTERED_SEARCH_PATH;
+    const DWORD flags = m_searchFlags ? (kLoadLibrarySearchDllLoadDir | kLoadLibrarySearchSystem32)
+                                      : LOAD_WITH_ALTERED_SEARCH_PATH;
     // A library that can't be loaded is reported by the wizard, not by a system error box.
     const UINT quiet = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX;
     const UINT mode = ::SetErrorMode(quiet);

@@ -71,6 +71,44 @@ TEST(DllSearch, FlagsOfTheLoaderAreFoundOnThisSystem) {
     EXPECT_TRUE(DllSearchFlagsSupported());
 }
 
+namespace {
+// Windows XP SP1 to SP3 have SetDllDirectory, Windows 2000 not even that; neither has the
+// functions of the later update. Wine has them all: the lookup refuses them as those would.
+class OlderWindows : public IFunctionLookup {
+public:
+    explicit OlderWindows(bool setDllDirectory) : m_setDllDirectory(setDllDirectory) {}
+    FARPROC Find(HMODULE module, const char* name) const override {
+        const std::string n = name;
+        if (n == "SetDefaultDllDirectories" || n == "AddDllDirectory" ||
+            (n == "SetDllDirectoryW" && !m_setDllDirectory))
+            return nullptr;
+        return PlatformLookup().Find(module, name);
+    }
+
+private:
+    bool m_setDllDirectory;
+};
+} // namespace
+
+TEST(DllSearch, OnWindows2000AndXpTheFallbacksAreTaken) {
+    const OlderWindows windows2000(false), windowsXp(true);
+    EXPECT_EQ(HardenDllSearch(windows2000), DllSearch::Unchanged);
+    EXPECT_FALSE(DllSearchFlagsSupported(windowsXp));
+
+    // XP: the current directory leaves the search for libraries asked for by name. (Wine keeps
+    // it for an empty name, unlike Windows, so only the choice can be seen here.)
+    EXPECT_EQ(HardenDllSearch(windowsXp), DllSearch::CurrentDirectoryRemoved);
+    SetDllDirectoryW(nullptr); // the standard search again, for the tests after this one
+
+    // Without the loader's flags a component library by full path loads the older way.
+    Win32LibraryApi api(windowsXp);
+    const LibraryHandle library =
+        api.LoadComponentLibrary(fixtures::FixturesDirectory() + "\\fixture_library.dll");
+    EXPECT_NE(library, 0u);
+    if (library != 0)
+        api.FreeComponentLibrary(library);
+}
+
 // The hardening lasts as long as the process; nothing else here loads a library by name.
 TEST(DllSearch, ZzHardeningKeepsPlantedLibrariesOut) {
     Plant besideProgram(ExeFolder());
