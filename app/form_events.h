@@ -7,8 +7,9 @@ public:
     virtual ~IFormEvents() = default;
     virtual void OnClick(ControlId id) = 0;
     virtual void OnTimer(ControlId id) = 0;
-    // The close command (mode 0) or a close by the system (other modes); setting cancel keeps the
-    // window.
+    // The close command (mode 0: the close box, the system menu, Alt+F4) or a close asked for by
+    // others (2: the session ends; 3: another program, such as Task Manager, sent WM_CLOSE);
+    // setting cancel keeps the window.
     virtual void OnQueryUnload(bool& cancel, int unloadMode) = 0;
     virtual void OnUnload() = 0;
     virtual void OnActivate() = 0;

@@ -12,6 +12,10 @@
 namespace {
 constexpr wchar_t kMainClass[] = L"QuendryMain";
 constexpr wchar_t kPageClass[] = L"QuendryPage";
+// How a close was asked for, as the wizard's close request tells them apart.
+constexpr int kUnloadByCloseCommand = 0;
+constexpr int kUnloadByWindows = 2;     // the session ends
+constexpr int kUnloadByTaskManager = 3; // another program sent WM_CLOSE
 // Posted on the first activation, so that the activation handler runs outside WM_ACTIVATE.
 constexpr UINT WM_APP_ACTIVATED = WM_APP + 1;
 constexpr COLORREF kLinkBlue = RGB(0, 0, 255);
@@ -211,7 +215,8 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
         break;
     case ControlKind::ListView:
         cls = WC_LISTVIEWW;
-        style |= LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP;
+        // The form owns the image list and destroys it; the list only shows it.
+        style |= LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_SHAREIMAGELISTS | WS_TABSTOP;
         exStyle |= WS_EX_CLIENTEDGE;
         break;
     case ControlKind::ProgressBar:
@@ -378,6 +383,15 @@ void WinForm::ReportPointerOverControl(const MSG& msg) {
     Dispatch([&] { m_events->OnMouseMove(id); });
 }
 
+void WinForm::RequestClose(int unloadMode) {
+    Dispatch([&] {
+        bool cancel = false;
+        m_events->OnQueryUnload(cancel, unloadMode);
+        if (!cancel)
+            Unload();
+    });
+}
+
 template <typename F> void WinForm::Dispatch(F&& handler) {
     ++m_depth;
     try {
@@ -533,15 +547,31 @@ LRESULT WinForm::HandleMain(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_APP_ACTIVATED:
         Dispatch([&] { m_events->OnActivate(); });
         return 0;
-    case WM_CLOSE: {
-        Dispatch([&] {
-            bool cancel = false;
-            m_events->OnQueryUnload(cancel, 0);
-            if (!cancel)
-                Unload();
-        });
+    case WM_SYSCOMMAND:
+        // The close box, the system menu's Close and Alt+F4: the user's own close command.
+        if ((wp & 0xFFF0) == SC_CLOSE) {
+            RequestClose(kUnloadByCloseCommand);
+            return 0;
+        }
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    case WM_CLOSE:
+        // Without the close command before it: another program asks (Task Manager's End Task).
+        RequestClose(kUnloadByTaskManager);
         return 0;
+    case WM_QUERYENDSESSION: {
+        bool cancel = false;
+        Dispatch([&] { m_events->OnQueryUnload(cancel, kUnloadByWindows); });
+        return cancel ? FALSE : TRUE;
     }
+    case WM_ENDSESSION:
+        if (wp) {
+            // The process may be ended as soon as this returns: a registration in work comes
+            // back first, and the window goes.
+            if (BeforeSessionEnds)
+                BeforeSessionEnds();
+            Unload();
+        }
+        return 0;
     case WM_DESTROY:
         for (auto& [id, c] : m_controls)
             if (c.TimerOn)

@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -24,6 +25,9 @@ public:
     void Show(int nCmdShow);
     // Runs the message loop until the window is gone; returns the exit code.
     int Run();
+
+    // Runs when the session ends, before the window goes: the process may end right after.
+    std::function<void()> BeforeSessionEnds;
 
     // IForm
     WindowHandle Hwnd() const override;
@@ -84,6 +88,8 @@ private:
 
     static LRESULT CALLBACK MainProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM);
+    // The close request of `unloadMode`; the window goes unless the wizard keeps it.
+    void RequestClose(int unloadMode);
     // Hands one message of the queue to its window, as a dialog's keys ask.
     void Deliver(MSG& msg);
     void ReportPointerOverControl(const MSG& msg);

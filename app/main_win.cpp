@@ -9,6 +9,7 @@
 #include "repair/dll_search_win.h"
 #include "repair/host_registrar_win.h"
 #include "repair/library_api_win.h"
+#include "repair/own_image_win.h"
 #include "repair/version_api_win.h"
 #include "system_api_win.h"
 #include "tooltips/tooltip_window_api_win.h"
@@ -17,9 +18,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int nCmdSh
     // Before anything loads a library by name: never from the program's folder or the current
     // directory, where a planted copy would run with administrator rights.
     HardenDllSearch();
+    // From here on the program's file can be neither changed nor renamed while it runs: a
+    // registration host is started from it alone.
+    HoldOwnImage();
     // Started by the wizard itself to run registrations that a broken library can't take down.
-    if (IsRegistrationHostCommandLine(commandLine))
-        return RunRegistrationHost();
+    if (HANDLE pipe = RegistrationHostPipe(commandLine))
+        return RunRegistrationHost(pipe);
     WinSystem system;
     Win32RegistryApi registry;
     Win32VersionApi versions;
@@ -29,6 +33,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int nCmdSh
     HostRegistrarOptions hostOptions;
     hostOptions.WhileWaiting = PaintPendingWindows;
     OutOfProcessRegistrar registrar(libraries, hostOptions);
+    form.BeforeSessionEnds = [&registrar] { registrar.FinishPending(); };
     TooltipWindowApiWin tooltips;
     frmMain frm(form, system, registry, versions, libraries, registrar, tooltips,
                 reinterpret_cast<uintptr_t>(instance));

@@ -43,35 +43,34 @@ bool IsValid(HANDLE handle) {
 
 } // namespace
 
-bool IsRegistrationHostCommandLine(const wchar_t* commandLine) {
+HANDLE RegistrationHostPipe(const wchar_t* commandLine) {
     if (commandLine == nullptr)
-        return false;
+        return nullptr;
     std::wstring line(commandLine);
     const size_t first = line.find_first_not_of(L" \t");
     if (first == std::wstring::npos)
-        return false;
+        return nullptr;
     line = line.substr(first, line.find_last_not_of(L" \t") + 1 - first);
-    const std::string expected = kRegistrationHostSwitch;
-    return line == std::wstring(expected.begin(), expected.end());
+    const std::string expected = std::string(kRegistrationHostSwitch) + " ";
+    if (line.size() <= expected.size() ||
+        line.compare(0, expected.size(), std::wstring(expected.begin(), expected.end())) != 0)
+        return nullptr;
+    uintptr_t value = 0;
+    for (size_t i = expected.size(); i < line.size(); ++i) {
+        if (line[i] < L'0' || line[i] > L'9' || value > (UINTPTR_MAX - 9) / 10)
+            return nullptr;
+        value = value * 10 + static_cast<uintptr_t>(line[i] - L'0');
+    }
+    HANDLE pipe = reinterpret_cast<HANDLE>(value);
+    return IsValid(pipe) && ::GetFileType(pipe) == FILE_TYPE_PIPE ? pipe : nullptr;
 }
 
-int RunRegistrationHost() {
+int RunRegistrationHost(HANDLE pipe) {
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     ::SetUnhandledExceptionFilter(EndAtOnce);
-
-    HANDLE in = ::GetStdHandle(STD_INPUT_HANDLE);
-    HANDLE out = ::GetStdHandle(STD_OUTPUT_HANDLE);
-    if (!IsValid(in) || !IsValid(out))
-        return 2;
-    // The pipe is the host's alone: a library that prints writes to nowhere, and a process a
-    // library starts does not inherit it.
-    ::SetHandleInformation(in, HANDLE_FLAG_INHERIT, 0);
-    ::SetHandleInformation(out, HANDLE_FLAG_INHERIT, 0);
-    HANDLE nul =
-        ::CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                      nullptr, OPEN_EXISTING, 0, nullptr);
-    for (DWORD which : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
-        ::SetStdHandle(which, IsValid(nul) ? nul : nullptr);
+    // The pipe is the host's alone: a process a library starts does not inherit it.
+    ::SetHandleInformation(pipe, HANDLE_FLAG_INHERIT, 0);
+    HANDLE in = pipe, out = pipe;
 
     // Component libraries expect COM on the thread that registers them.
     const auto initialize = SYSTEM_FUNCTION(L"ole32.dll", CoInitializeEx);
@@ -102,7 +101,6 @@ int RunRegistrationHost() {
     }
     if (SUCCEEDED(com))
         uninitialize();
-    if (IsValid(nul))
-        ::CloseHandle(nul);
+    ::CloseHandle(pipe);
     return 0;
 }

@@ -15,6 +15,7 @@
 #include "repair/dll_search_win.h"
 #include "repair/host_registrar_win.h"
 #include "repair/library_api_win.h"
+#include "repair/own_image_win.h"
 #include "repair/version_api_win.h"
 
 namespace {
@@ -32,8 +33,12 @@ int wmain(int argc, wchar_t** argv) {
     // Before anything loads a library by name: never from the program's folder or the current
     // directory, where a planted copy would run with administrator rights.
     HardenDllSearch();
-    if (argc == 2 && IsRegistrationHostCommandLine(argv[1]))
-        return RunRegistrationHost();
+    // A registration host is started from this file alone: it can't be changed or renamed now.
+    HoldOwnImage();
+    if (argc == 3) {
+        if (HANDLE pipe = RegistrationHostPipe((std::wstring(argv[1]) + L" " + argv[2]).c_str()))
+            return RunRegistrationHost(pipe);
+    }
 
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)

@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr uint32_t kMessageCapacity = 256;
-
 bool IsAsciiLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
@@ -84,7 +82,7 @@ RegistrationOutcome RegisterComponent(ILibraryApi& api, const std::string& path,
 
 std::string GetErrorText(ILibraryApi& api, uint32_t code) {
     std::string text;
-    const uint32_t count = api.SystemMessageText(code, text, kMessageCapacity);
+    const uint32_t count = api.SystemMessageText(code, text);
     if (count > 0)
         return text;
     return kErrorTextNotFound;

@@ -17,6 +17,8 @@ enum class RegistrationResult {
     Crashed,      // the host died of an exception during the call (Status is its code)
     TimedOut,     // the call did not return within the time limit; the host was ended
     EndedProcess, // the host ended during the call without a crash (ExitProcess, say)
+    HostRefused,  // no host was started: the program's own file could not be vouched for, or no
+                  // pipe to a host could be made; nothing was called
 };
 
 struct RegistrationOutcome {

@@ -3,6 +3,12 @@
 #include <algorithm>
 #include <vector>
 
+#include <wincrypt.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
 namespace {
 
 constexpr DWORD kWaitSliceMs = 100;
@@ -11,11 +17,15 @@ constexpr DWORD kHostEndGraceMs = 2000;
 constexpr DWORD kKillWaitMs = 5000;
 constexpr UINT kKilledExitCode = 1;
 constexpr DWORD kPipeBufferBytes = 4096;
+// Names tried before a host is given up: each is new and random, so a name another process took
+// first can't keep the host from starting, nor turn isolation off.
+constexpr int kPipeNameTries = 3;
 
-// Not in the headers that describe Windows XP.
+// Not in the headers that describe Windows 2000.
 constexpr DWORD kCreateBreakawayFromJob = 0x01000000;
 constexpr DWORD kJobLimitKillOnJobClose = 0x00002000;
 constexpr DWORD kJobLimitDieOnUnhandledException = 0x00000400;
+constexpr DWORD kPipeRejectRemoteClients = 0x00000008; // Vista and later
 
 std::wstring Widen(const char* text) {
     std::wstring wide;
@@ -24,30 +34,70 @@ std::wstring Widen(const char* text) {
     return wide;
 }
 
-std::wstring OwnProgramPath() {
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD n =
-            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0)
-            return {};
-        if (n < buffer.size())
-            return std::wstring(buffer.data(), n);
-        if (buffer.size() >= 32768)
-            return {};
-        buffer.resize(buffer.size() * 2);
-    }
+// 128 bits from the system's cryptographic generator, as hex; empty when it gives none.
+std::wstring RandomHex() {
+    HCRYPTPROV provider = 0;
+    if (!::CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_FULL,
+                                CRYPT_VERIFYCONTEXT | CRYPT_SILENT))
+        return {};
+    BYTE bytes[16] = {};
+    const bool ok = ::CryptGenRandom(provider, sizeof bytes, bytes) != FALSE;
+    ::CryptReleaseContext(provider, 0);
+    if (!ok)
+        return {};
+    wchar_t text[2 * sizeof bytes + 1] = {};
+    for (size_t i = 0; i < sizeof bytes; ++i)
+        std::swprintf(text + 2 * i, 3, L"%02x", bytes[i]);
+    return text;
 }
 
-// A name no other pipe has: this process, a counter and the time.
-std::wstring NewPipeName() {
-    static unsigned counter = 0;
-    return L"\\\\.\\pipe\\Quendry.registration." + std::to_wstring(::GetCurrentProcessId()) + L"." +
-           std::to_wstring(++counter) + L"." + std::to_wstring(::GetTickCount());
+bool RemoteClientsCanBeRefused() {
+    OSVERSIONINFOW v = {};
+    v.dwOSVersionInfoSize = sizeof v;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    return ::GetVersionExW(&v) && v.dwPlatformId == VER_PLATFORM_WIN32_NT && v.dwMajorVersion >= 6;
+#pragma GCC diagnostic pop
+}
+
+// The server end of a new pipe of one instance, for overlapped reading and writing, under a
+// random name; invalid when none could be made.
+HANDLE NewPipe(std::wstring& name) {
+    const DWORD mode = PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT |
+                       (RemoteClientsCanBeRefused() ? kPipeRejectRemoteClients : 0);
+    for (int i = 0; i < kPipeNameTries; ++i) {
+        const std::wstring random = RandomHex();
+        if (random.empty())
+            return INVALID_HANDLE_VALUE;
+        name = L"\\\\.\\pipe\\Quendry.registration." + random;
+        HANDLE pipe = ::CreateNamedPipeW(
+            name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+            mode, 1, kPipeBufferBytes, kPipeBufferBytes, 0, nullptr);
+        if (pipe != INVALID_HANDLE_VALUE)
+            return pipe;
+    }
+    return INVALID_HANDLE_VALUE;
 }
 
 bool IsValid(HANDLE handle) {
     return handle != nullptr && handle != INVALID_HANDLE_VALUE;
+}
+
+// Waits for one of `handles` until `timeoutMs`, handling the messages other threads send to this
+// thread's windows meanwhile; WAIT_OBJECT_0 + i for the i-th handle, or WAIT_TIMEOUT.
+DWORD WaitHandlingSentMessages(DWORD count, const HANDLE* handles, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        const DWORD elapsed = ::GetTickCount() - start;
+        const DWORD left = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
+        const DWORD result =
+            ::MsgWaitForMultipleObjects(count, handles, FALSE, left, QS_SENDMESSAGE);
+        if (result != WAIT_OBJECT_0 + count)
+            return result;
+        // Sent messages are handled inside PeekMessage; nothing posted is taken off the queue.
+        MSG msg = {};
+        ::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 } // namespace
@@ -67,7 +117,7 @@ void OutOfProcessRegistrar::Prepare() {
     if (m_inProcessOnly || HostRunning())
         return;
     KillHost();
-    if (!StartHost())
+    if (StartHost() == Start::CannotRun)
         m_inProcessOnly = true;
 }
 
@@ -76,8 +126,24 @@ RegistrationOutcome OutOfProcessRegistrar::Register(const std::string& path,
                                                     const std::string& displayName) {
     if (m_inProcessOnly || !IsFullyQualifiedPath(path))
         return RegisterComponent(m_inProcess, path, entryName, displayName);
-
     const std::string request = EncodeRequest({++m_sequence, path, entryName, displayName});
+    RegistrationOutcome outcome = RegisterInHost(request, displayName);
+    // The host died while this library was in work, perhaps of what an earlier library left
+    // running: once more in a fresh host, and a second death is the library's own.
+    if (outcome.Result == RegistrationResult::Crashed ||
+        outcome.Result == RegistrationResult::EndedProcess) {
+        const std::string again = EncodeRequest({++m_sequence, path, entryName, displayName});
+        outcome = RegisterInHost(again, displayName);
+    }
+    if (outcome.Result == RegistrationResult::NotLoaded && m_inProcessOnly)
+        return RegisterComponent(m_inProcess, path, entryName, displayName);
+    return outcome;
+}
+
+RegistrationOutcome OutOfProcessRegistrar::RegisterInHost(const std::string& request,
+                                                          const std::string& displayName) {
+    RegistrationOutcome outcome;
+    outcome.DisplayName = displayName;
     HostReply reply;
     Step step = Step::HostGone;
     DWORD start = 0;
@@ -86,23 +152,33 @@ RegistrationOutcome OutOfProcessRegistrar::Register(const std::string& path,
     for (int attempt = 0; attempt < 2 && step == Step::HostGone; ++attempt) {
         if (!HostRunning()) {
             KillHost();
-            if (!StartHost()) {
+            switch (StartHost()) {
+            case Start::Started:
+                break;
+            case Start::Refused:
+                outcome.Result = RegistrationResult::HostRefused;
+                return outcome;
+            case Start::CannotRun:
+                // Not even this program can be started: the repair goes on here, as it did
+                // before there were hosts.
                 m_inProcessOnly = true;
-                return RegisterComponent(m_inProcess, path, entryName, displayName);
+                outcome.Result = RegistrationResult::NotLoaded;
+                return outcome;
             }
         }
         start = ::GetTickCount();
         step = Send(request, start);
     }
+    m_pending = true;
+    m_pendingSince = start;
     if (step == Step::Done)
         step = Receive(m_sequence, start, reply);
+    m_pending = false;
     if (step == Step::Done)
         return OutcomeOf(reply, displayName);
 
     if (step == Step::HostGone)
         step = WaitForHostEnd(start);
-    RegistrationOutcome outcome;
-    outcome.DisplayName = displayName;
     if (step == Step::TimedOut) {
         outcome.Result = RegistrationResult::TimedOut;
         KillHost();
@@ -122,18 +198,25 @@ RegistrationOutcome OutOfProcessRegistrar::Register(const std::string& path,
     return HostEndedOutcome(exitCode, displayName);
 }
 
-bool OutOfProcessRegistrar::StartHost() {
-    const std::wstring program = m_options.HostPath.empty() ? OwnProgramPath() : m_options.HostPath;
+void OutOfProcessRegistrar::FinishPending() {
+    if (!m_pending || !m_event || !m_process)
+        return;
+    const DWORD elapsed = ::GetTickCount() - m_pendingSince;
+    if (elapsed >= m_options.TimeLimitMs)
+        return;
+    const HANDLE handles[2] = {m_event, m_process};
+    ::WaitForMultipleObjects(2, handles, FALSE, m_options.TimeLimitMs - elapsed);
+}
+
+OutOfProcessRegistrar::Start OutOfProcessRegistrar::StartHost() {
+    const std::wstring program = m_options.HostProgram ? m_options.HostProgram() : std::wstring();
     if (program.empty())
-        return false;
-    const std::wstring name = NewPipeName();
-    // Only this one end, for reading and writing with a time limit; the host gets the other.
-    HANDLE pipe = ::CreateNamedPipeW(
-        name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
-        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT, 1, kPipeBufferBytes, kPipeBufferBytes, 0,
-        nullptr);
+        return Start::Refused;
+    std::wstring name;
+    HANDLE pipe = NewPipe(name);
     if (pipe == INVALID_HANDLE_VALUE)
-        return false;
+        return Start::Refused;
+    // The host's end, connected now: the pipe's one instance is taken before the host starts.
     SECURITY_ATTRIBUTES inherit = {};
     inherit.nLength = sizeof inherit;
     inherit.bInheritHandle = TRUE;
@@ -146,7 +229,7 @@ bool OutOfProcessRegistrar::StartHost() {
         if (event)
             ::CloseHandle(event);
         ::CloseHandle(pipe);
-        return false;
+        return Start::Refused;
     }
 
     // Everything the host starts goes with it: ending the job ends them all, and so does this
@@ -163,13 +246,19 @@ bool OutOfProcessRegistrar::StartHost() {
         }
     }
 
-    std::wstring commandLine = L"\"" + program + L"\" " + Widen(kRegistrationHostSwitch);
+    // The host gets the pipe and nothing else of this process: no standard handles at all, so
+    // that what a library prints goes nowhere, and this process's own (a console, the pipe of a
+    // program that started it) are not inherited.
+    for (DWORD which : {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE}) {
+        HANDLE own = ::GetStdHandle(which);
+        if (IsValid(own))
+            ::SetHandleInformation(own, HANDLE_FLAG_INHERIT, 0);
+    }
+    std::wstring commandLine = L"\"" + program + L"\" " + Widen(kRegistrationHostSwitch) + L" " +
+                               std::to_wstring(reinterpret_cast<uintptr_t>(hostEnd));
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES | STARTF_FORCEOFFFEEDBACK;
-    startup.hStdInput = hostEnd;
-    startup.hStdOutput = hostEnd;
-    startup.hStdError = nullptr;
     PROCESS_INFORMATION info = {};
     // Suspended until it is in the job. Where this process is in a job of its own (a launcher's),
     // the host leaves it if it may; a system without nested jobs could not put it in ours else.
@@ -186,7 +275,7 @@ bool OutOfProcessRegistrar::StartHost() {
             ::CloseHandle(job);
         ::CloseHandle(event);
         ::CloseHandle(pipe);
-        return false;
+        return Start::CannotRun;
     }
     // Where the job can't take it (an older system, inside a launcher's job), the host still runs
     // apart and is ended on its own; only what it starts would outlive it.
@@ -205,7 +294,7 @@ bool OutOfProcessRegistrar::StartHost() {
     m_ioPending = false;
     m_lines = LineBuffer();
     ++m_hostsStarted;
-    return true;
+    return Start::Started;
 }
 
 OutOfProcessRegistrar::Step OutOfProcessRegistrar::WaitForIo(DWORD start) {
@@ -216,7 +305,7 @@ OutOfProcessRegistrar::Step OutOfProcessRegistrar::WaitForIo(DWORD start) {
             return Step::TimedOut;
         const DWORD slice = std::min<DWORD>(m_options.TimeLimitMs - elapsed, kWaitSliceMs);
         // The reply comes first when both are there.
-        switch (::WaitForMultipleObjects(2, handles, FALSE, slice)) {
+        switch (WaitHandlingSentMessages(2, handles, slice)) {
         case WAIT_OBJECT_0:
             return Step::Done;
         case WAIT_OBJECT_0 + 1:
@@ -292,7 +381,7 @@ OutOfProcessRegistrar::Step OutOfProcessRegistrar::WaitForHostEnd(DWORD start) {
         if (elapsed >= m_options.TimeLimitMs)
             return Step::TimedOut;
         const DWORD slice = std::min<DWORD>(m_options.TimeLimitMs - elapsed, kWaitSliceMs);
-        const DWORD result = ::WaitForSingleObject(m_process, slice);
+        const DWORD result = WaitHandlingSentMessages(1, &m_process, slice);
         if (result != WAIT_TIMEOUT)
             return Step::HostGone;
         if (m_options.WhileWaiting)

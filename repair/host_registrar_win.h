@@ -5,9 +5,22 @@
 // registration is reported as failed with the reason, and the next one gets a new host. One host
 // serves every registration while it lives, so a run starts one process, not one per library.
 //
-// Waits are plain waits on the reply and on the host process, in short slices; between slices the
-// caller's WhileWaiting runs (the wizard repaints its window there, without taking messages, so
-// that the repair's points where events run stay where they are).
+// A host that dies while it works on a library may have died of what an earlier library left
+// running (a thread of its own): the library is registered once more in a fresh host, and only a
+// second death is put down to it. Registering again does no harm; it is what the repair does.
+//
+// The host is started only from the program's own held file (own_image_win.h); where that can't
+// be had, no host is started and registrations are refused (HostRefused). The pipe has a name no
+// one can guess, and its one instance is connected by this process before the host starts; the
+// host inherits that end and learns its handle from the command line. Nothing else of this
+// process is inherited: its own standard handles are made uninheritable first.
+//
+// Waits wait on the reply and on the host process in short slices, and handle the messages that
+// other threads and processes send to this thread's windows (and only those) as they come: a
+// DllRegisterServer that broadcasts WM_SETTINGCHANGE waits for every top-level window, the
+// wizard's too. Between slices the caller's WhileWaiting runs (the wizard repaints its window
+// there, without taking posted messages, so that the repair's points where events run stay where
+// they are).
 #include <windows.h>
 
 #include <cstdint>
@@ -16,10 +29,12 @@
 
 #include "repair/host_protocol.h"
 #include "repair/library_api.h"
+#include "repair/own_image_win.h"
 #include "repair/registrar.h"
 
 struct HostRegistrarOptions {
-    std::wstring HostPath; // the program to start as host; empty: the running program
+    // The program to start as host, asked before each start; empty: none may be started.
+    std::function<std::wstring()> HostProgram = VerifiedOwnImagePath;
     uint32_t TimeLimitMs = kRegistrationTimeLimitMs;
     std::function<void()> WhileWaiting; // about every 100 ms while a registration lasts
 };
@@ -34,7 +49,8 @@ public:
     OutOfProcessRegistrar& operator=(const OutOfProcessRegistrar&) = delete;
 
     // Registers in the host, starting one first when none runs. A path that is not fully
-    // qualified is refused as RegisterComponent refuses it, without a host.
+    // qualified is refused as RegisterComponent refuses it, without a host. Where the host program
+    // can't be run at all (CreateProcess fails), registrations run in this process from then on.
     RegistrationOutcome Register(const std::string& path, const std::string& entryName,
                                  const std::string& displayName) override;
 
@@ -48,11 +64,17 @@ public:
     // True once a host could not be started: registrations run in this process from then on.
     bool RegistersInProcess() const { return m_inProcessOnly; }
 
+    // Waits for the registration in work, if any, to come back (at most its time limit), without
+    // handling messages: for the end of the session, after which the process may end at once.
+    void FinishPending();
+
 private:
     enum class Step { Done, HostGone, TimedOut };
+    enum class Start { Started, Refused, CannotRun };
 
+    RegistrationOutcome RegisterInHost(const std::string& request, const std::string& displayName);
     bool HostRunning() const;
-    bool StartHost();
+    Start StartHost();
     // Closes the host's input and gives it a moment to end by itself, then ends whatever remains.
     void EndHost();
     // Ends the host and everything it started, and lets go of it.
@@ -75,6 +97,8 @@ private:
     HANDLE m_pipe = INVALID_HANDLE_VALUE;
     HANDLE m_event = nullptr;
     DWORD m_processId = 0;
+    DWORD m_pendingSince = 0; // when the registration in work was sent
+    bool m_pending = false;
     OVERLAPPED m_overlapped = {};
     bool m_ioPending = false;
     bool m_ioIsRead = false; // the pending I/O reads into m_readBuffer (else it writes)

@@ -48,9 +48,9 @@ public:
                                    uint32_t capacity) = 0;
 
     // FormatMessage from the system's message table, language 0 (the system's own choice), insert
-    // sequences left as they stand: the number of characters written to `text` (at most
-    // `capacity`), 0 when the system has no text for the code.
-    virtual uint32_t SystemMessageText(uint32_t code, std::string& text, uint32_t capacity) = 0;
+    // sequences left as they stand: the number of characters written to `text`, however many the
+    // system's text has; 0 when the system has no text for the code.
+    virtual uint32_t SystemMessageText(uint32_t code, std::string& text) = 0;
 
     // GetLastError: the error of the last failing call above.
     virtual uint32_t LastError() = 0;

@@ -90,17 +90,19 @@ uint32_t Win32LibraryApi::ShortPathName(const std::string& longPath, std::string
     return n;
 }
 
-uint32_t Win32LibraryApi::SystemMessageText(uint32_t code, std::string& text, uint32_t capacity) {
-    if (capacity == 0)
-        return 0;
+uint32_t Win32LibraryApi::SystemMessageText(uint32_t code, std::string& text) {
     // Inserts stay as they stand: the system's texts for some codes hold "%1", and without
-    // arguments FormatMessage would read values that were never passed.
-    std::vector<wchar_t> buffer(capacity, L'\0');
-    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                     nullptr, code, 0, buffer.data(), capacity, nullptr);
-    if (n > 0)
-        text = Narrow(buffer.data(), n);
-    return n;
+    // arguments FormatMessage would read values that were never passed. The system allocates the
+    // buffer, so that a text of any length comes whole.
+    wchar_t* buffer = nullptr;
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
+        nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    if (n > 0 && buffer)
+        text = Narrow(buffer, n);
+    if (buffer)
+        ::LocalFree(buffer);
+    return buffer ? n : 0;
 }
 
 uint32_t Win32LibraryApi::LastError() {

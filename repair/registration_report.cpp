@@ -11,6 +11,7 @@ constexpr uint16_t kTextNotRegistered = 141;
 constexpr uint16_t kTextCrashed = 160;
 constexpr uint16_t kTextTimedOut = 161;
 constexpr uint16_t kTextEndedProcess = 162;
+constexpr uint16_t kTextHostRefused = 163;
 
 std::string Hex(int32_t status) {
     char buf[16] = {};
@@ -61,6 +62,8 @@ std::string RegistrationFailureReason(ILibraryApi& api, const RegistrationOutcom
         return LoadText(kTextTimedOut, lang);
     case RegistrationResult::EndedProcess:
         return LoadText(kTextEndedProcess, lang);
+    case RegistrationResult::HostRefused:
+        return LoadText(kTextHostRefused, lang);
     }
     return {};
 }

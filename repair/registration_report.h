@@ -11,7 +11,8 @@
 // (on one line, its insert "%1" filled with the file name), the status as 0xXXXXXXXX for a failed
 // call or a call object that could not be made; for a registration whose host process failed,
 // text 160 with the exception code ("crashed with 0xC0000005"), text 161 ("did not finish within
-// 30 s") or text 162 ("ended the process") in `lang`. Empty for a registered library.
+// 30 s") or text 162 ("ended the process"), for one that no host was started for, text 163, in
+// `lang`. Empty for a registered library.
 std::string RegistrationFailureReason(ILibraryApi& api, const RegistrationOutcome& outcome,
                                       Language lang = Language::English);
 

@@ -134,6 +134,10 @@ constexpr Entry kTable[] = {
     {160, "crashed with [*]", "abgestürzt mit [*]"},
     {161, "did not finish within 30 s", "nicht innerhalb von 30 s abgeschlossen"},
     {162, "ended the process", "hat den Prozess beendet"},
+    // No host was started: the program's own file could not be vouched for (it was changed or
+    // moved while the program ran), so nothing but the program itself may run with its rights.
+    {163, "not attempted: no safe registration host could be started",
+     "nicht versucht: kein sicherer Registrierungsprozess konnte gestartet werden"},
     // The console companion (quendry-cli): usage, report and repair lines.
     {200,
      "Usage: quendry-cli COMMAND [OPTIONS]\n\n"

@@ -149,6 +149,10 @@ bool ReadWizard(WizardView& view) {
     view.Link = q.Text(C::lblDownloadMDAC);
     if (!PressNext(q, C::pic3)) // leaving the version page fills the file list
         return false;
+    // The list is full before the page comes up; the program may still be busy a moment after
+    // (starting its registration host, slow in an emulator).
+    if (!q.WaitFor([&] { return q.ListCount(C::lvwMDACFiles) == 27; }))
+        return false;
     for (int i = 0; i < q.ListCount(C::lvwMDACFiles); ++i) {
         view.Rows.push_back(q.ListRow(C::lvwMDACFiles, i));
         view.Images.push_back(q.ListImage(C::lvwMDACFiles, i));

@@ -101,7 +101,8 @@ bool QuendryProcess::Start(const LaunchOptions& options) {
         block += k + L"=" + v + L'\0';
     block += L'\0';
 
-    std::wstring exe = ExeFolder() + L"\\" + Wide(QUENDRY_EXE_NAME);
+    const std::wstring exe =
+        options.Program.empty() ? ExeFolder() + L"\\" + Wide(QUENDRY_EXE_NAME) : options.Program;
     std::wstring cmd = L"\"" + exe + L"\"";
     STARTUPINFOW si = {};
     si.cb = sizeof si;
@@ -197,6 +198,10 @@ void QuendryProcess::Click(ControlId id) const {
 
 void QuendryProcess::CloseBox() const {
     Send(m_window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void QuendryProcess::CloseByOtherProgram() const {
+    Send(m_window, WM_CLOSE, 0, 0);
 }
 
 int QuendryProcess::ListCount(ControlId id) const {

@@ -17,6 +17,7 @@
 struct LaunchOptions {
     std::string Lang = "en_US.UTF-8";         // the Unix locale Wine takes the user's language from
     std::map<std::wstring, std::wstring> Env; // further variables for the program
+    std::wstring Program; // the program file; empty: Quendry.exe beside the test
 };
 
 class QuendryProcess {
@@ -44,6 +45,8 @@ public:
     void Click(ControlId id) const;
     // Sends the close command, as the close box does.
     void CloseBox() const;
+    // Sends a bare WM_CLOSE, as another program (Task Manager's End Task) does.
+    void CloseByOtherProgram() const;
     int ListCount(ControlId id) const;
     std::vector<std::string> ListRow(ControlId id, int index) const;
     int ListImage(ControlId id, int index) const;

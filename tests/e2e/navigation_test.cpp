@@ -24,7 +24,8 @@ enum class Situation {
     BackOnVersionPageWatchRunning, // Back right after the repair page was shown
     RepairPageAgainAfterPress,     // the watch ended, then Back and Next start it again
 };
-enum class Way { CancelButton, CloseBox, EscKey };
+// OtherProgram: a bare WM_CLOSE, as Task Manager's End Task sends it.
+enum class Way { CancelButton, CloseBox, EscKey, OtherProgram };
 
 struct ExitCase {
     Situation Where;
@@ -40,7 +41,7 @@ std::string Name(const ExitCase& c) {
                                               "RepairPageHeldOverFirstLook",
                                               "BackOnVersionPageWatchRunning",
                                               "RepairPageAgainAfterPress"};
-    static const char* const kWays[] = {"CancelButton", "CloseBox", "EscKey"};
+    static const char* const kWays[] = {"CancelButton", "CloseBox", "EscKey", "OtherProgram"};
     return std::string(kSituations[static_cast<int>(c.Where)]) + "_" +
            kWays[static_cast<int>(c.How)];
 }
@@ -116,6 +117,9 @@ TEST_P(ExitBeforeRepair, EndsUnlessTheWatchHoldsCancelBack) {
         SetForegroundWindow(window);
         KeyPress(VK_ESCAPE);
         break;
+    case Way::OtherProgram:
+        q.CloseByOtherProgram();
+        break;
     }
     if (c.Ends) {
         EXPECT_TRUE(q.WaitForExit(10s)) << "the program did not end";
@@ -137,6 +141,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ExitCase{Situation::VersionPage, Way::CloseBox, true},
                       ExitCase{Situation::RepairPageJustShown, Way::CancelButton, false},
                       ExitCase{Situation::RepairPageJustShown, Way::CloseBox, false},
+                      ExitCase{Situation::RepairPageJustShown, Way::OtherProgram, true},
                       ExitCase{Situation::BackOnVersionPageWatchRunning, Way::CancelButton, false},
                       ExitCase{Situation::BackOnVersionPageWatchRunning, Way::CloseBox, false},
                       ExitCase{Situation::RepairPageAfterPress, Way::CancelButton, true},

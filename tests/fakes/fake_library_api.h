@@ -163,13 +163,13 @@ public:
         shortPath = s;
         return static_cast<uint32_t>(s.size());
     }
-    uint32_t SystemMessageText(uint32_t code, std::string& text, uint32_t capacity) override {
+    uint32_t SystemMessageText(uint32_t code, std::string& text) override {
         auto it = messages.find(code);
-        if (Failing() || it == messages.end() || capacity == 0) {
+        if (Failing() || it == messages.end()) {
             lastError = kErrorMrMidNotFound;
             return 0;
         }
-        text = it->second.substr(0, capacity - 1);
+        text = it->second;
         return static_cast<uint32_t>(text.size());
     }
     uint32_t LastError() override { return lastError; }

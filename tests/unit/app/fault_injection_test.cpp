@@ -257,11 +257,14 @@ std::string CheckRepair(Wizard& w, Fake fake, bool escaped) {
     EXPECT_EQ(w.libraries.badFrees, 0);
     // A failing statement of the closing steps leaves that one step undone and no other.
     const std::string& failed = w.form.FailedCall;
-    if (failed.rfind("SetMousePointer", 0) != 0)
+    if (failed.rfind("SetMousePointer", 0) != 0) {
         EXPECT_EQ(w.form.Pointer, MousePointer::Default) << failed;
-    for (C button : {C::cmdZurück, C::cmdAbbrechen})
-        if (failed != "SetEnabled(" + RecordingForm::Name(button) + ")")
+    }
+    for (C button : {C::cmdZurück, C::cmdAbbrechen}) {
+        if (failed != "SetEnabled(" + RecordingForm::Name(button) + ")") {
             EXPECT_TRUE(w.form.Enabled(button)) << RecordingForm::Name(button);
+        }
+    }
     if (!w.frm.m_bRepairDone) {
         // A failing statement before the run began: the page is as it was before the click.
         EXPECT_EQ(fake, Fake::Form);

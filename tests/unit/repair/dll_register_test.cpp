@@ -133,6 +133,6 @@ TEST(GetErrorText, SystemTextAsWrittenOrTheFallback) {
     FakeLibraryApi api;
     EXPECT_EQ(GetErrorText(api, 126), "The specified module could not be found.\r\n");
     EXPECT_EQ(GetErrorText(api, 0xDEADBEEF), "Error text not found.");
-    api.messages[5] = std::string(400, 'x'); // longer than the buffer of 256
-    EXPECT_EQ(GetErrorText(api, 5).size(), 255u);
+    api.messages[5] = std::string(400, 'x'); // a long text comes whole
+    EXPECT_EQ(GetErrorText(api, 5).size(), 400u);
 }

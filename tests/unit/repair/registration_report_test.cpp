@@ -64,6 +64,8 @@ INSTANTIATE_TEST_SUITE_P(
                    "crashed with 0xC00000FD"},
         ReasonCase{"TimedOut", Outcome("A.DLL", R::TimedOut), "did not finish within 30 s"},
         ReasonCase{"EndedProcess", Outcome("A.DLL", R::EndedProcess), "ended the process"},
+        ReasonCase{"HostRefused", Outcome("A.DLL", R::HostRefused),
+                   "not attempted: no safe registration host could be started"},
         ReasonCase{"Registered", Outcome("A.DLL", R::Registered), ""}),
     [](const auto& info) { return std::string(info.param.Name); });
 

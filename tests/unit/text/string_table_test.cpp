@@ -21,7 +21,7 @@ TEST(StringTable, HoldsEveryIdFrom100To157ExceptTheGapsAndTheHostReasons) {
         expected.insert(id);
     for (uint16_t gap : {101, 105, 109, 116, 130, 133})
         expected.erase(gap);
-    for (uint16_t reason : {160, 161, 162})
+    for (uint16_t reason : {160, 161, 162, 163})
         expected.insert(reason);
     for (uint16_t id = 200; id <= 243; ++id) // the console companion's texts
         expected.insert(id);

@@ -1,0 +1,87 @@
+#include "repair/own_image_win.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "repair/image_match.h"
+
+namespace {
+
+HANDLE g_file = INVALID_HANDLE_VALUE;
+std::wstring g_path;
+
+std::wstring ModulePath() {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n =
+            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0)
+            return {};
+        if (n < buffer.size())
+            return std::wstring(buffer.data(), n);
+        if (buffer.size() >= 32768)
+            return {};
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
+std::optional<std::vector<uint8_t>> ReadWhole(HANDLE file) {
+    LARGE_INTEGER size = {};
+    if (!::GetFileSizeEx(file, &size) || size.QuadPart <= 0 || size.QuadPart > (64 << 20))
+        return std::nullopt;
+    std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
+    OVERLAPPED from = {}; // from the start, whatever was read before
+    DWORD done = 0;
+    if (!::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &done, &from) ||
+        done != bytes.size())
+        return std::nullopt;
+    return bytes;
+}
+
+bool HeldFileIsRunningImage() {
+    const auto bytes = ReadWhole(g_file);
+    if (!bytes)
+        return false;
+    const auto* base = reinterpret_cast<const uint8_t*>(::GetModuleHandleW(nullptr));
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+    return FileIsLoadedImage(*bytes, base, nt->OptionalHeader.SizeOfImage,
+                             reinterpret_cast<uintptr_t>(base));
+}
+
+bool SameFile(HANDLE a, HANDLE b) {
+    BY_HANDLE_FILE_INFORMATION x = {}, y = {};
+    return ::GetFileInformationByHandle(a, &x) && ::GetFileInformationByHandle(b, &y) &&
+           x.dwVolumeSerialNumber == y.dwVolumeSerialNumber &&
+           x.nFileIndexHigh == y.nFileIndexHigh && x.nFileIndexLow == y.nFileIndexLow;
+}
+
+} // namespace
+
+void HoldOwnImage() {
+    if (g_file != INVALID_HANDLE_VALUE)
+        return;
+    g_path = ModulePath();
+    if (g_path.empty())
+        return;
+    g_file = ::CreateFileW(g_path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+std::wstring VerifiedOwnImagePath() {
+    static const bool isImage = g_file != INVALID_HANDLE_VALUE && HeldFileIsRunningImage();
+    if (!isImage)
+        return {};
+    // Attributes only: not subject to the sharing the held handle denies.
+    HANDLE named = ::CreateFileW(g_path.c_str(), FILE_READ_ATTRIBUTES,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    if (named == INVALID_HANDLE_VALUE)
+        return {};
+    const bool same = SameFile(named, g_file);
+    ::CloseHandle(named);
+    return same ? g_path : std::wstring();
+}
