@@ -24,7 +24,7 @@ void frmMain::FillFileAuditList() {
         row.Key = row.Text = file.sFileName;
         row.Sub1 = file.sVersion;
         row.Sub2 = file.sPath;
-        row.Image = MatchesRelease(file.sVersion, m_sMDACVersion) ? 1 : 2;
+        row.Image = FileListMark(file, m_sMDACVersion) == FileMark::Matches ? 1 : 2;
         m_form.ListAddRow(C::lvwMDACFiles, row);
     }
 }

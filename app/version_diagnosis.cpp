@@ -79,3 +79,9 @@ std::string JetDescription(const VersionDiagnosis& d, Language lang) {
 bool MatchesRelease(std::string_view sVersion, std::string_view release) {
     return LikeMatch(sVersion, std::string(release) + "*");
 }
+
+FileMark FileListMark(const ComponentFile& file, std::string_view release) {
+    if (file.sVersion == kVersionNotRead)
+        return FileMark::Missing;
+    return MatchesRelease(file.sVersion, release) ? FileMark::Matches : FileMark::Differs;
+}

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "registry/registry_api.h"
+#include "repair/component_table.h"
 #include "repair/version_api.h"
 #include "text/language.h"
 
@@ -54,3 +55,9 @@ std::string JetDescription(const VersionDiagnosis& diagnosis, Language lang);
 // wildcard test of the version against the release followed by "*". An empty release matches
 // every version.
 bool MatchesRelease(std::string_view sVersion, std::string_view release);
+
+// A library's mark in the file list: a version that belongs to the release, one that doesn't,
+// or no version at all. A library that is missing or carries no version information never
+// matches, whatever the release (also none, where the release pattern is "*").
+enum class FileMark { Matches, Differs, Missing };
+FileMark FileListMark(const ComponentFile& file, std::string_view release);

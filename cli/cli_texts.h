@@ -40,4 +40,6 @@ inline constexpr uint16_t kGerman = 233;
 // The names of the Windows version classes 0 (unknown) to 8 follow each other.
 inline constexpr uint16_t kWindowsClassNames = 234;
 inline constexpr uint16_t kInternalError = 243; // [*] the error's description
+inline constexpr uint16_t kMissing = 244;
+inline constexpr uint16_t kMissingCount = 245; // [*] the number of listed files
 } // namespace cli_text

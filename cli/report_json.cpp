@@ -7,6 +7,18 @@
 
 namespace {
 
+const char* MarkName(FileMark mark) {
+    switch (mark) {
+    case FileMark::Matches:
+        return "matches";
+    case FileMark::Differs:
+        return "differs";
+    case FileMark::Missing:
+        break;
+    }
+    return "missing";
+}
+
 const char* AdviceName(MdacAdvice advice) {
     switch (advice) {
     case MdacAdvice::None:
@@ -112,13 +124,17 @@ std::string ReportJson(const SystemReport& r) {
         json.Key("present").Bool(present);
         json.Key("listed").Bool(!file.bNotListed);
         json.Key("registeredByRepair").Bool(!file.bNoRegister);
+        const std::optional<FileMark> mark = ComponentMark(r, i);
         json.Key("matches");
-        const std::optional<bool> matches = ComponentMatches(r, i);
-        matches ? json.Bool(*matches) : json.Null();
+        mark ? json.Bool(*mark == FileMark::Matches) : json.Null();
+        json.Key("mark");
+        mark ? json.String(MarkName(*mark)) : json.Null();
         json.EndObject();
     }
     json.EndArray();
 
+    json.Key("mismatchedCount").Number(static_cast<int64_t>(MismatchedCount(r)));
+    json.Key("missingCount").Number(static_cast<int64_t>(MissingCount(r)));
     json.Key("needsAttention").Bool(NeedsAttention(r));
     json.EndObject();
     return json.Text();

@@ -44,10 +44,18 @@ std::string ClassText(const SystemReport& r, const Writer& w) {
 }
 
 std::string MarkText(const SystemReport& r, size_t index, const Writer& w) {
-    const std::optional<bool> matches = ComponentMatches(r, index);
-    if (!matches)
+    const std::optional<FileMark> mark = ComponentMark(r, index);
+    if (!mark)
         return "-"; // the file list does not show it, so it carries no mark
-    return w.T(*matches ? cli_text::kMatches : cli_text::kDiffers);
+    switch (*mark) {
+    case FileMark::Matches:
+        return w.T(cli_text::kMatches);
+    case FileMark::Differs:
+        return w.T(cli_text::kDiffers);
+    case FileMark::Missing:
+        break;
+    }
+    return w.T(cli_text::kMissing);
 }
 
 } // namespace
@@ -105,5 +113,6 @@ std::string ReportText(const SystemReport& r) {
 
     w.Line(w.T(NeedsAttention(r) ? kResultAttention : kResultUpToDate));
     w.Line(w.Fill(kMismatchedCount, std::to_string(MismatchedCount(r))));
+    w.Line(w.Fill(kMissingCount, std::to_string(MissingCount(r))));
     return w.Text();
 }

@@ -44,23 +44,33 @@ SystemReport BuildSystemReport(ISystem& system, IRegistryApi& registry, IVersion
     return report;
 }
 
-std::optional<bool> ComponentMatches(const SystemReport& report, size_t index) {
+std::optional<FileMark> ComponentMark(const SystemReport& report, size_t index) {
     const ComponentFile& file = report.Components.at(index);
     if (file.bNotListed)
         return std::nullopt;
-    return MatchesRelease(file.sVersion, report.Versions.MdacRelease);
+    return FileListMark(file, report.Versions.MdacRelease);
 }
 
-size_t MismatchedCount(const SystemReport& report) {
+namespace {
+size_t CountMarked(const SystemReport& report, FileMark mark) {
     size_t count = 0;
     for (size_t i = 0; i < report.Components.size(); ++i)
-        count += ComponentMatches(report, i) == false ? 1 : 0;
+        count += ComponentMark(report, i) == mark ? 1 : 0;
     return count;
+}
+} // namespace
+
+size_t MismatchedCount(const SystemReport& report) {
+    return CountMarked(report, FileMark::Differs);
+}
+
+size_t MissingCount(const SystemReport& report) {
+    return CountMarked(report, FileMark::Missing);
 }
 
 bool NeedsAttention(const SystemReport& report) {
     return !report.Versions.MdacUpToDate || !report.Versions.JetUpToDate ||
-           MismatchedCount(report) > 0;
+           MismatchedCount(report) > 0 || MissingCount(report) > 0;
 }
 
 int ReportExitCode(const SystemReport& report) {

@@ -40,12 +40,13 @@ ComponentTable ReadComponentTable(ISystem& system, IVersionApi& versions,
 
 SystemReport BuildSystemReport(ISystem& system, IRegistryApi& registry, IVersionApi& versions);
 
-// Whether the file list marks the entry as belonging to the MDAC release; nothing for an entry
-// the list does not show.
-std::optional<bool> ComponentMatches(const SystemReport& report, size_t index);
-// Listed entries whose version does not belong to the release.
+// The entry's mark in the file list; nothing for an entry the list does not show.
+std::optional<FileMark> ComponentMark(const SystemReport& report, size_t index);
+// Listed entries with a version that does not belong to the release.
 size_t MismatchedCount(const SystemReport& report);
-// MDAC or Jet out of date, or a listed file that does not match.
+// Listed entries that are missing or carry no version.
+size_t MissingCount(const SystemReport& report);
+// MDAC or Jet out of date, or a listed file that does not match or is missing.
 bool NeedsAttention(const SystemReport& report);
 // kExitOk or kExitAttention.
 int ReportExitCode(const SystemReport& report);

@@ -222,6 +222,9 @@ constexpr Entry kTable[] = {
     {241, "Windows Server 2003", "Windows Server 2003"},
     {242, "Windows Vista or later", "Windows Vista oder neuer"},
     {243, "An error stopped the program: [*]", "Ein Fehler hat das Programm angehalten: [*]"},
+    {244, "missing", "fehlt"},
+    {245, "Listed files that are missing or have no version: [*]",
+     "Aufgelistete Dateien, die fehlen oder keine Version haben: [*]"},
 };
 
 constexpr bool IsSortedById() {

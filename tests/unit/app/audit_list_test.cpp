@@ -59,13 +59,15 @@ TEST(AuditList, TwentySevenRowsInTableOrderNeverTheFourUnlisted) {
     EXPECT_EQ(w.form.ListCount(C::lvwMDACFiles), 27);
 }
 
-TEST(AuditList, EmptyReleaseMarksEveryRowAsMatching) {
+// No release in the registry makes the pattern "*", which every text matches; a file that is not
+// there still gets the warning sign.
+TEST(AuditList, WithoutAReleaseMissingFilesStillGetTheWarning) {
     Wizard w(nullptr);
     ToRepairPage(w);
     ASSERT_EQ(w.form.ListCount(C::lvwMDACFiles), 27);
     for (int i = 0; i < 27; ++i) {
         EXPECT_EQ(w.form.ListRowAt(C::lvwMDACFiles, i).Sub1, "N/A");
-        EXPECT_EQ(w.form.ListRowAt(C::lvwMDACFiles, i).Image, 1);
+        EXPECT_EQ(w.form.ListRowAt(C::lvwMDACFiles, i).Image, 2);
     }
 }
 

@@ -62,7 +62,7 @@ TEST(ReportText, EnglishForAScriptedSystem) {
         "Files\\Common Files\\System\\ado\\MSADOR15.DLL\n"
         "MSADRH15.DLL      2.81.1117     matches  yes     yes                   C:\\Program "
         "Files\\Common Files\\System\\ado\\MSADRH15.DLL\n"
-        "MSADOX.DLL        N/A           differs  yes     yes                   Not available\n"
+        "MSADOX.DLL        N/A           missing  yes     yes                   Not available\n"
         "MSADOMD.dll       2.81.1117     matches  yes     yes                   C:\\Program "
         "Files\\Common Files\\System\\ado\\MSADOMD.dll\n"
         "MSJRO.DLL         2.80.1022     differs  yes     yes                   C:\\Program "
@@ -76,7 +76,8 @@ TEST(ReportText, EnglishForAScriptedSystem) {
                             " C:\\WINDOWS\\system32\\msjetoledb40.dll\n"
                             "\n"
                             "Result: something needs attention.\n"
-                            "Listed files whose version does not match the MDAC release: 2\n";
+                            "Listed files whose version does not match the MDAC release: 1\n"
+                            "Listed files that are missing or have no version: 1\n";
     ASSERT_GE(s.host.Out.size(), end.size());
     EXPECT_EQ(s.host.Out.substr(s.host.Out.size() - end.size()), end);
 }
@@ -116,13 +117,14 @@ TEST(ReportText, GermanForAScriptedSystem) {
         "C:\\Program Files\\Common Files\\System\\ado\\MSADO15.DLL\n";
     ASSERT_GE(s.host.Out.size(), expected.size());
     EXPECT_EQ(s.host.Out.substr(0, expected.size()), expected);
-    EXPECT_NE(s.host.Out.find("MSADOX.DLL        N/A           weicht ab   ja            ja       "
+    EXPECT_NE(s.host.Out.find("MSADOX.DLL        N/A           fehlt       ja            ja       "
                               "                      Nicht vorhanden\n"),
               std::string::npos);
     EXPECT_NE(s.host.Out.find("MSJRO.DLL         2.80.1022     passt       ja"), std::string::npos);
     const std::string end =
         "\nErgebnis: Etwas muss beachtet werden.\n"
-        "Aufgelistete Dateien, deren Version nicht zur MDAC-Version passt: 26\n";
+        "Aufgelistete Dateien, deren Version nicht zur MDAC-Version passt: 25\n"
+        "Aufgelistete Dateien, die fehlen oder keine Version haben: 1\n";
     ASSERT_GE(s.host.Out.size(), end.size());
     EXPECT_EQ(s.host.Out.substr(s.host.Out.size() - end.size()), end);
 }
@@ -158,7 +160,8 @@ TEST(ReportJson, ShapeAndValuesForAScriptedSystem) {
     ASSERT_TRUE(doc);
     const json::Value& d = *doc;
     EXPECT_EQ(d.Keys(), (std::vector<std::string>{"program", "windows", "language", "mdac", "jet",
-                                                  "advisedPage", "components", "needsAttention"}));
+                                                  "advisedPage", "components", "mismatchedCount",
+                                                  "missingCount", "needsAttention"}));
     EXPECT_EQ(d["program"]["name"].text, "Quendry");
     EXPECT_EQ(d["program"]["version"].text, ProgramVersion());
     EXPECT_EQ(d["windows"]["major"].number, 6);
@@ -187,7 +190,7 @@ TEST(ReportJson, ShapeAndValuesForAScriptedSystem) {
         const json::Value& c = items[i];
         EXPECT_EQ(c.Keys(),
                   (std::vector<std::string>{"index", "fileName", "version", "path", "present",
-                                            "listed", "registeredByRepair", "matches"}));
+                                            "listed", "registeredByRepair", "matches", "mark"}));
         EXPECT_EQ(c["index"].number, static_cast<double>(i));
         EXPECT_EQ(c["fileName"].text, GetFile(kComponentRows[i].appendedPath));
         listed += c["listed"].boolean ? 1 : 0;
@@ -201,7 +204,11 @@ TEST(ReportJson, ShapeAndValuesForAScriptedSystem) {
     EXPECT_TRUE(items[4]["version"].IsNull());
     EXPECT_TRUE(items[4]["path"].IsNull());
     EXPECT_FALSE(items[4]["matches"].boolean);
+    EXPECT_EQ(items[4]["mark"].text, "missing");
     EXPECT_EQ(items[6]["version"].text, "2.80.1022");
+    EXPECT_EQ(items[6]["mark"].text, "differs");
+    EXPECT_EQ(d["mismatchedCount"].number, 1);
+    EXPECT_EQ(d["missingCount"].number, 1);
     EXPECT_FALSE(items[6]["matches"].boolean);
     EXPECT_EQ(items[0]["path"].text, ScriptedSystem::PathOf(0));
     EXPECT_TRUE(items[0]["matches"].boolean);
