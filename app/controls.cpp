@@ -5,131 +5,134 @@
 namespace {
 using C = ControlId;
 using K = ControlKind;
-constexpr std::string_view kSans = "MS Sans Serif";
-constexpr double kPt = 8.25;
-
-// Shorthands for the rows below.
-constexpr ControlSpec Page(C id, std::string_view name, int top) {
-    return {id,  name,  K::Page, C::frmMain, 0,    top,  7368, 4224,          false, kSans,
-            kPt, false, false,   false,      true, true, -1,   Picture::None, ""};
-}
-constexpr ControlSpec Lbl(C id, std::string_view name, C parent, int l, int t, int w, int h,
-                          bool visible = true) {
-    return {id,      name,  K::Label, parent,        l,     t,     w,
-            h,       false, kSans,    kPt,           false, false, false,
-            visible, true,  -1,       Picture::None, ""};
-}
-constexpr ControlSpec Title(C id, std::string_view name, C parent) {
-    return {id,  name, K::Label, parent, 252,  132,  6900, 240,           false, kSans,
-            kPt, true, false,    false,  true, true, -1,   Picture::None, ""};
-}
-constexpr ControlSpec Subtitle(C id, std::string_view name, C parent) {
-    return {id,  name,  K::Label, parent, 420,  360,  6720, 315,           false, kSans,
-            kPt, false, false,    false,  true, true, -1,   Picture::None, ""};
-}
-constexpr ControlSpec Auto(C id, std::string_view name, C parent, int l, int t, bool bold,
-                           bool link) {
-    return {id,   name, K::Label, parent,        l, t, 0, 0, false, kSans, kPt, bold, true, link,
-            true, true, -1,       Picture::None, ""};
-}
-constexpr ControlSpec Img(C id, std::string_view name, C parent, int l, int t, int px, Picture p,
-                          bool visible) {
-    return {id, name,  K::Image, parent, l,       t,    px, px, true, "",
-            0,  false, false,    false,  visible, true, -1, p,  ""};
-}
-constexpr ControlSpec Btn(C id, std::string_view name, C parent, int l, int t, int w, int h,
-                          bool enabled, int tab) {
-    return {id,   name,    K::Button, parent,        l,     t,     w,
-            h,    false,   kSans,     kPt,           false, false, false,
-            true, enabled, tab,       Picture::None, ""};
-}
-constexpr ControlSpec Opt(C id, std::string_view name, int t, int tab) {
-    return {id,  name,  K::Option, C::pic3, 735,   t,    5730, 285,           false, kSans,
-            kPt, false, false,     false,   false, true, tab,  Picture::None, ""};
-}
-constexpr ControlSpec Tmr(C id, std::string_view name) {
-    return {id,    name,  K::Timer, C::frmMain,    0, 0, 0, 0, false, "", 0, false, false, false,
-            false, false, -1,       Picture::None, ""};
-}
 
 // Creation order is z-order: the page created last lies on top until start-up brings pic1 forward.
-constexpr std::array kTable{
-    ControlSpec{C::frmMain, "frmMain", K::Window, C::frmMain, 0, 0, kClientWidthTwips,
-                kClientHeightTwips, false, kSans, kPt, false, false, false, true, true, -1,
-                Picture::None, ""},
-    Page(C::pic1, "pic1", 0),
-    Page(C::pic2, "pic2", 0),
-    Page(C::pic3, "pic3", 0),
-    Page(C::pic4, "pic4", -15),
-    Page(C::pic5, "pic5", 0),
-    Btn(C::cmdZurück,
-        "cmdZur\xC3\xBC"
-        "ck",
-        C::frmMain, 3372, 4404, 1200, 336, false, 0),
-    Btn(C::cmdWeiter, "cmdWeiter", C::frmMain, 4575, 4410, 1200, 336, true, 1),
-    Btn(C::cmdAbbrechen, "cmdAbbrechen", C::frmMain, 5940, 4404, 1200, 336, true, 2),
-    Tmr(C::ShellExecuteTimer, "ShellExecuteTimer"),
-    Tmr(C::tmrTooltipRemoveCheck, "tmrTooltipRemoveCheck"),
+// One control a row, every member named; what a row leaves out has the value the struct gives.
+// clang-format off
+constexpr auto kTable = std::to_array<ControlSpec>({
+    {.Id = C::frmMain, .Name = "frmMain", .Kind = K::Window, .Width = kClientWidthTwips,
+     .Height = kClientHeightTwips},
+    {.Id = C::pic1, .Name = "pic1", .Kind = K::Page, .Width = 7368, .Height = 4224},
+    {.Id = C::pic2, .Name = "pic2", .Kind = K::Page, .Width = 7368, .Height = 4224},
+    {.Id = C::pic3, .Name = "pic3", .Kind = K::Page, .Width = 7368, .Height = 4224},
+    {.Id = C::pic4, .Name = "pic4", .Kind = K::Page, .Top = -15, .Width = 7368, .Height = 4224},
+    {.Id = C::pic5, .Name = "pic5", .Kind = K::Page, .Width = 7368, .Height = 4224},
+    {.Id = C::cmdZurück, .Name = "cmdZur\xC3\xBC" "ck", .Kind = K::Button, .Left = 3372,
+     .Top = 4404, .Width = 1200, .Height = 336, .Enabled = false, .TabIndex = 0},
+    {.Id = C::cmdWeiter, .Name = "cmdWeiter", .Kind = K::Button, .Left = 4575, .Top = 4410,
+     .Width = 1200, .Height = 336, .TabIndex = 1},
+    {.Id = C::cmdAbbrechen, .Name = "cmdAbbrechen", .Kind = K::Button, .Left = 5940, .Top = 4404,
+     .Width = 1200, .Height = 336, .TabIndex = 2},
+    {.Id = C::ShellExecuteTimer, .Name = "ShellExecuteTimer", .Kind = K::Timer, .FontName = "",
+     .FontSize = 0, .Visible = false, .Enabled = false, .Interval = 4},
+    {.Id = C::tmrTooltipRemoveCheck, .Name = "tmrTooltipRemoveCheck", .Kind = K::Timer,
+     .FontName = "", .FontSize = 0, .Visible = false, .Enabled = false, .Interval = 5},
 
     // Welcome page.
-    ControlSpec{C::imgBigPicture, "imgBigPicture", K::Image, C::pic1, 0, 0, 2460, 4680, false, "",
-                0, false, false, false, true, true, -1, Picture::BigPicture, ""},
-    ControlSpec{C::lblWillkommen, "lblWillkommen", K::Label, C::pic1, 2664, 204, 4356, 696, false,
-                "Arial", 12, true, false, false, true, true, -1, Picture::None, ""},
-    Lbl(C::Label10, "Label10", C::pic1, 2670, 1050, 3915, 2445),
-    ControlSpec{C::Label11, "Label11", K::Label, C::pic1, 2670, 3825, 2565, 165, false,
-                "Small Fonts", 6.75, false, false, false, true, true, -1, Picture::None,
-                "Quendry 1.0  \xC2\xA9 2026 Velmora GmbH"},
-    Lbl(C::Label13, "Label13", C::pic1, 2670, 3600, 0, 0),
+    {.Id = C::imgBigPicture, .Name = "imgBigPicture", .Kind = K::Image, .Parent = C::pic1,
+     .Width = 2460, .Height = 4680, .FontName = "", .FontSize = 0, .Image = Picture::BigPicture},
+    {.Id = C::lblWillkommen, .Name = "lblWillkommen", .Kind = K::Label, .Parent = C::pic1,
+     .Left = 2664, .Top = 204, .Width = 4356, .Height = 696, .FontName = "Arial", .FontSize = 12,
+     .Bold = true},
+    {.Id = C::Label10, .Name = "Label10", .Kind = K::Label, .Parent = C::pic1, .Left = 2670,
+     .Top = 1050, .Width = 3915, .Height = 2445},
+    {.Id = C::Label11, .Name = "Label11", .Kind = K::Label, .Parent = C::pic1, .Left = 2670,
+     .Top = 3825, .Width = 2565, .Height = 165, .FontName = "Small Fonts", .FontSize = 6.75,
+     .Caption = "Quendry 1.0  \xC2\xA9 2026 Velmora GmbH"},
+    {.Id = C::Label13, .Name = "Label13", .Kind = K::Label, .Parent = C::pic1, .Left = 2670,
+     .Top = 3600},
 
     // Version page.
-    Title(C::Label19, "Label19", C::pic2),
-    Subtitle(C::lblHeaderExplanation1, "lblHeaderExplanation1", C::pic2),
-    Auto(C::lblMDACVerHeader, "lblMDACVerHeader", C::pic2, 405, 1095, true, false),
-    Img(C::imgMDACVerOK, "imgMDACVerOK", C::pic2, 435, 1440, 16, Picture::OkIcon, true),
-    Img(C::imgMDACVerProb, "imgMDACVerProb", C::pic2, 405, 1440, 32, Picture::ProblemIcon, false),
-    Lbl(C::lblMDACVerDescr, "lblMDACVerDescr", C::pic2, 780, 1455, 5760, 675),
-    Auto(C::lblDownloadMDAC, "lblDownloadMDAC", C::pic2, 780, 2115, false, true),
-    Auto(C::lblJetVerHeader, "lblJetVerHeader", C::pic2, 420, 2505, true, false),
-    Img(C::imgJetVerOK, "imgJetVerOK", C::pic2, 450, 2835, 16, Picture::OkIcon, true),
-    Img(C::imgJetVerProb, "imgJetVerProb", C::pic2, 420, 2835, 32, Picture::ProblemIcon, false),
-    Lbl(C::lblJetVerDescr, "lblJetVerDescr", C::pic2, 780, 2835, 5760, 1335),
-    Lbl(C::lblVersionsContinue, "lblVersionsContinue", C::pic2, 435, 3660, 6360, 555, false),
-    Lbl(C::Label7, "Label7", C::pic2, 435, 4200, 0, 0),
-    Lbl(C::Label20, "Label20", C::pic2, 435, 4200, 0, 0),
+    {.Id = C::Label19, .Name = "Label19", .Kind = K::Label, .Parent = C::pic2, .Left = 252,
+     .Top = 132, .Width = 6900, .Height = 240, .Bold = true},
+    {.Id = C::lblHeaderExplanation1, .Name = "lblHeaderExplanation1", .Kind = K::Label,
+     .Parent = C::pic2, .Left = 420, .Top = 360, .Width = 6720, .Height = 315},
+    {.Id = C::lblMDACVerHeader, .Name = "lblMDACVerHeader", .Kind = K::Label, .Parent = C::pic2,
+     .Left = 405, .Top = 1095, .Bold = true, .AutoSize = true},
+    {.Id = C::imgMDACVerOK, .Name = "imgMDACVerOK", .Kind = K::Image, .Parent = C::pic2,
+     .Left = 435, .Top = 1440, .Width = 16, .Height = 16, .SizeInPixels = true, .FontName = "",
+     .FontSize = 0, .Image = Picture::OkIcon},
+    {.Id = C::imgMDACVerProb, .Name = "imgMDACVerProb", .Kind = K::Image, .Parent = C::pic2,
+     .Left = 405, .Top = 1440, .Width = 32, .Height = 32, .SizeInPixels = true, .FontName = "",
+     .FontSize = 0, .Visible = false, .Image = Picture::ProblemIcon},
+    {.Id = C::lblMDACVerDescr, .Name = "lblMDACVerDescr", .Kind = K::Label, .Parent = C::pic2,
+     .Left = 780, .Top = 1455, .Width = 5760, .Height = 675},
+    {.Id = C::lblDownloadMDAC, .Name = "lblDownloadMDAC", .Kind = K::Label, .Parent = C::pic2,
+     .Left = 780, .Top = 2115, .AutoSize = true, .Link = true},
+    {.Id = C::lblJetVerHeader, .Name = "lblJetVerHeader", .Kind = K::Label, .Parent = C::pic2,
+     .Left = 420, .Top = 2505, .Bold = true, .AutoSize = true},
+    {.Id = C::imgJetVerOK, .Name = "imgJetVerOK", .Kind = K::Image, .Parent = C::pic2, .Left = 450,
+     .Top = 2835, .Width = 16, .Height = 16, .SizeInPixels = true, .FontName = "", .FontSize = 0,
+     .Image = Picture::OkIcon},
+    {.Id = C::imgJetVerProb, .Name = "imgJetVerProb", .Kind = K::Image, .Parent = C::pic2,
+     .Left = 420, .Top = 2835, .Width = 32, .Height = 32, .SizeInPixels = true, .FontName = "",
+     .FontSize = 0, .Visible = false, .Image = Picture::ProblemIcon},
+    {.Id = C::lblJetVerDescr, .Name = "lblJetVerDescr", .Kind = K::Label, .Parent = C::pic2,
+     .Left = 780, .Top = 2835, .Width = 5760, .Height = 1335},
+    {.Id = C::lblVersionsContinue, .Name = "lblVersionsContinue", .Kind = K::Label,
+     .Parent = C::pic2, .Left = 435, .Top = 3660, .Width = 6360, .Height = 555, .Visible = false},
+    {.Id = C::Label7, .Name = "Label7", .Kind = K::Label, .Parent = C::pic2, .Left = 435,
+     .Top = 4200},
+    {.Id = C::Label20, .Name = "Label20", .Kind = K::Label, .Parent = C::pic2, .Left = 435,
+     .Top = 4200},
 
     // Repair page.
-    Title(C::Label6, "Label6", C::pic3),
-    Subtitle(C::lblHeaderExplanation2, "lblHeaderExplanation2", C::pic3),
-    Lbl(C::Label1, "Label1", C::pic3, 435, 1095, 6525, 1155),
-    Img(C::imgDownArrow, "imgDownArrow", C::pic3, 2070, 1350, 16, Picture::DownArrow, true),
-    Btn(C::cmdRepairMDAC, "cmdRepairMDAC", C::pic3, 690, 1695, 3135, 375, true, 3),
-    ControlSpec{C::ProgressBar1, "ProgressBar1", K::ProgressBar, C::pic3, 435, 1755, 6390, 255,
-                false, "", 0, false, false, false, false, true, -1, Picture::None, ""},
-    Img(C::imgRepairing, "imgRepairing", C::pic3, 6420, 1110, 32, Picture::Repairing, false),
-    Lbl(C::Label2, "Label2", C::pic3, 435, 2130, 6390, 1200, false),
-    Lbl(C::Label16, "Label16", C::pic3, 435, 2505, 5565, 435, false),
-    Opt(C::optResolved, "optResolved", 3075, 4),
-    Opt(C::optFurtherProblems, "optFurtherProblems", 3375, 5),
-    Lbl(C::Label4, "Label4", C::pic3, 435, 4200, 0, 0),
-    Lbl(C::Label8, "Label8", C::pic3, 435, 4200, 0, 0),
+    {.Id = C::Label6, .Name = "Label6", .Kind = K::Label, .Parent = C::pic3, .Left = 252,
+     .Top = 132, .Width = 6900, .Height = 240, .Bold = true},
+    {.Id = C::lblHeaderExplanation2, .Name = "lblHeaderExplanation2", .Kind = K::Label,
+     .Parent = C::pic3, .Left = 420, .Top = 360, .Width = 6720, .Height = 315},
+    {.Id = C::Label1, .Name = "Label1", .Kind = K::Label, .Parent = C::pic3, .Left = 435,
+     .Top = 1095, .Width = 6525, .Height = 1155},
+    {.Id = C::imgDownArrow, .Name = "imgDownArrow", .Kind = K::Image, .Parent = C::pic3,
+     .Left = 2070, .Top = 1350, .Width = 16, .Height = 16, .SizeInPixels = true, .FontName = "",
+     .FontSize = 0, .Image = Picture::DownArrow},
+    {.Id = C::cmdRepairMDAC, .Name = "cmdRepairMDAC", .Kind = K::Button, .Parent = C::pic3,
+     .Left = 690, .Top = 1695, .Width = 3135, .Height = 375, .TabIndex = 3},
+    {.Id = C::ProgressBar1, .Name = "ProgressBar1", .Kind = K::ProgressBar, .Parent = C::pic3,
+     .Left = 435, .Top = 1755, .Width = 6390, .Height = 255, .FontName = "", .FontSize = 0,
+     .Visible = false},
+    {.Id = C::imgRepairing, .Name = "imgRepairing", .Kind = K::Image, .Parent = C::pic3,
+     .Left = 6420, .Top = 1110, .Width = 32, .Height = 32, .SizeInPixels = true, .FontName = "",
+     .FontSize = 0, .Visible = false, .Image = Picture::Repairing},
+    {.Id = C::Label2, .Name = "Label2", .Kind = K::Label, .Parent = C::pic3, .Left = 435,
+     .Top = 2130, .Width = 6390, .Height = 1200, .Visible = false},
+    {.Id = C::Label16, .Name = "Label16", .Kind = K::Label, .Parent = C::pic3, .Left = 435,
+     .Top = 2505, .Width = 5565, .Height = 435, .Visible = false},
+    {.Id = C::optResolved, .Name = "optResolved", .Kind = K::Option, .Parent = C::pic3, .Left = 735,
+     .Top = 3075, .Width = 5730, .Height = 285, .Visible = false, .TabIndex = 4},
+    {.Id = C::optFurtherProblems, .Name = "optFurtherProblems", .Kind = K::Option,
+     .Parent = C::pic3, .Left = 735, .Top = 3375, .Width = 5730, .Height = 285, .Visible = false,
+     .TabIndex = 5},
+    {.Id = C::Label4, .Name = "Label4", .Kind = K::Label, .Parent = C::pic3, .Left = 435,
+     .Top = 4200},
+    {.Id = C::Label8, .Name = "Label8", .Kind = K::Label, .Parent = C::pic3, .Left = 435,
+     .Top = 4200},
 
     // File versions page.
-    Title(C::Label5, "Label5", C::pic4),
-    Subtitle(C::lblExplanation3, "lblExplanation3", C::pic4),
-    Lbl(C::Label3, "Label3", C::pic4, 285, 900, 6525, 465),
-    ControlSpec{C::lvwMDACFiles, "lvwMDACFiles", K::ListView, C::pic4, 255, 1470, 6765, 2355, false,
-                kSans, kPt, false, false, false, true, true, 6, Picture::None, ""},
-    Auto(C::lblRepairUrl, "lblRepairUrl", C::pic4, 285, 3930, false, true),
-    Lbl(C::Label9, "Label9", C::pic4, 285, 4200, 0, 0),
+    {.Id = C::Label5, .Name = "Label5", .Kind = K::Label, .Parent = C::pic4, .Left = 252,
+     .Top = 132, .Width = 6900, .Height = 240, .Bold = true},
+    {.Id = C::lblExplanation3, .Name = "lblExplanation3", .Kind = K::Label, .Parent = C::pic4,
+     .Left = 420, .Top = 360, .Width = 6720, .Height = 315},
+    {.Id = C::Label3, .Name = "Label3", .Kind = K::Label, .Parent = C::pic4, .Left = 285,
+     .Top = 900, .Width = 6525, .Height = 465},
+    {.Id = C::lvwMDACFiles, .Name = "lvwMDACFiles", .Kind = K::ListView, .Parent = C::pic4,
+     .Left = 255, .Top = 1470, .Width = 6765, .Height = 2355, .TabIndex = 6},
+    {.Id = C::lblRepairUrl, .Name = "lblRepairUrl", .Kind = K::Label, .Parent = C::pic4,
+     .Left = 285, .Top = 3930, .AutoSize = true, .Link = true},
+    {.Id = C::Label9, .Name = "Label9", .Kind = K::Label, .Parent = C::pic4, .Left = 285,
+     .Top = 4200},
 
     // Closing page.
-    Title(C::lblHeader4, "lblHeader4", C::pic5),
-    Lbl(C::Label14, "Label14", C::pic5, 285, 885, 6525, 2895),
-    ControlSpec{C::lblHeaderExplanation4, "lblHeaderExplanation4", K::Label, C::pic5, 420, 360, 0,
-                0, false, kSans, kPt, false, false, false, true, true, -1, Picture::None, ""},
-    Lbl(C::Label12, "Label12", C::pic5, 285, 4200, 0, 0),
-};
+    {.Id = C::lblHeader4, .Name = "lblHeader4", .Kind = K::Label, .Parent = C::pic5, .Left = 252,
+     .Top = 132, .Width = 6900, .Height = 240, .Bold = true},
+    {.Id = C::Label14, .Name = "Label14", .Kind = K::Label, .Parent = C::pic5, .Left = 285,
+     .Top = 885, .Width = 6525, .Height = 2895},
+    {.Id = C::lblHeaderExplanation4, .Name = "lblHeaderExplanation4", .Kind = K::Label,
+     .Parent = C::pic5, .Left = 420, .Top = 360},
+    {.Id = C::Label12, .Name = "Label12", .Kind = K::Label, .Parent = C::pic5, .Left = 285,
+     .Top = 4200},
+});
+// clang-format on
 
 static_assert(kTable.size() == static_cast<size_t>(C::Last) - 100 + 3,
               "every control id has exactly one row");

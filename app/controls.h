@@ -75,23 +75,26 @@ enum class ControlKind { Window, Page, Button, Label, Image, Option, ListView, P
 // What an image control shows (resource ids of the pictures in res/).
 enum class Picture { None, BigPicture, OkIcon, ProblemIcon, DownArrow, Repairing };
 
+// One row of the table. Every member but the first three has the value most controls need, so
+// that a row names only what sets it apart.
 struct ControlSpec {
     ControlId Id;
     std::string_view Name;
     ControlKind Kind;
-    ControlId Parent;
-    int Left, Top, Width, Height; // twips; Width/Height in pixels when SizeInPixels
-    bool SizeInPixels;
-    std::string_view FontName; // design-time face
-    double FontSize;           // points
-    bool Bold;
-    bool AutoSize; // a label that sizes itself to its text
-    bool Link;     // drawn in pure blue
-    bool Visible;
-    bool Enabled;
-    int TabIndex; // -1: not a tab stop
-    Picture Image;
-    std::string_view Caption; // design-time caption (most are set at start-up)
+    ControlId Parent = ControlId::frmMain;
+    int Left = 0, Top = 0, Width = 0, Height = 0; // twips; Width/Height in pixels when SizeInPixels
+    bool SizeInPixels = false;
+    std::string_view FontName = "MS Sans Serif"; // design-time face; none for pictures and timers
+    double FontSize = 8.25;                      // points
+    bool Bold = false;
+    bool AutoSize = false; // a label that sizes itself to its text
+    bool Link = false;     // drawn in pure blue; reached by Tab and opened by Enter or Space
+    bool Visible = true;
+    bool Enabled = true;
+    int TabIndex = -1; // -1: not a tab stop
+    Picture Image = Picture::None;
+    std::string_view Caption = ""; // design-time caption (most are set at start-up)
+    uint32_t Interval = 0;         // a timer's interval in milliseconds
 };
 
 std::span<const ControlSpec> ControlTable();

@@ -178,6 +178,7 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
     c.LeftTwips = entry.Left;
     c.TopTwips = entry.Top;
     if (entry.Kind == ControlKind::Timer) {
+        c.Interval = entry.Interval;
         m_controls[entry.Id] = c;
         return true;
     }

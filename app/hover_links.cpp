@@ -54,6 +54,9 @@ void frmMain::LinkLeave() {
 }
 
 void frmMain::lblLink_Click(ControlId link) {
+    // A link opens the address it shows, which is not always the one the wizard chose last (the
+    // version page's link after the repair instructions were chosen on the way back).
+    m_sUrl = m_form.Caption(link);
     m_form.SetTimerEnabled(C::ShellExecuteTimer, true);
     m_form.DoEvents();
     // The record stays: the next move over the link underlines it again.

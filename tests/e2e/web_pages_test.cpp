@@ -12,7 +12,9 @@ using Lines = std::vector<std::string>;
 
 class WebPages : public LaidOutSystemTest {};
 
-TEST_F(WebPages, DownloadLinkOpensOnceAndTheWizardStays) {
+// Then the repair, the answer that problems remain (which makes the repair instructions the page
+// to open) and back to the version page: its link still shows the download page, and opens it.
+TEST_F(WebPages, DownloadLinkOpensTheAddressItShows) {
     const Language lang = LanguageOfThisRun();
     UseWindows(L"win7");
     ASSERT_NO_THROW(fixtures::ApplyLayout(
@@ -30,6 +32,16 @@ TEST_F(WebPages, DownloadLinkOpensOnceAndTheWizardStays) {
     EXPECT_EQ(q.TopPage(), C::pic2);
     EXPECT_TRUE(q.Enabled(C::cmdWeiter));
     EXPECT_TRUE(q.Enabled(C::cmdZurück));
+
+    ASSERT_TRUE(PressNext(q, C::pic3));
+    ASSERT_TRUE(RunRepair(q)) << "the repair did not end";
+    q.Click(C::optFurtherProblems);
+    ASSERT_TRUE(PressNext(q, C::pic4));
+    ASSERT_TRUE(PressBack(q, C::pic3));
+    ASSERT_TRUE(PressBack(q, C::pic2));
+    ASSERT_EQ(q.Text(C::lblDownloadMDAC), LoadText(117, lang));
+    MouseClick(ScreenCenter(q, C::lblDownloadMDAC));
+    EXPECT_EQ(recorder.WaitForOpened(2), (Lines{LoadText(117, lang), LoadText(117, lang)}));
 }
 
 // The whole way with the repair: the repair instructions' link on the file versions page, back to

@@ -40,6 +40,7 @@ public:
             st.Left = s.Left;
             st.Top = s.Top;
             st.FontName = std::string(s.FontName);
+            st.Interval = s.Interval;
             st.Option = s.Id == ControlId::optResolved;
             m_state[s.Id] = st;
             if (s.Kind == ControlKind::Page)
