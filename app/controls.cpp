@@ -42,9 +42,9 @@ constexpr auto kTable = std::to_array<ControlSpec>({
     {.Id = C::Label13, .Name = "Label13", .Kind = K::Label, .Parent = C::pic1, .Left = 2670,
      .Top = 3600},
 
-    // Version page.
+    // Version page. (The titles end above the subtitles, whose text would lie under them else.)
     {.Id = C::Label19, .Name = "Label19", .Kind = K::Label, .Parent = C::pic2, .Left = 252,
-     .Top = 132, .Width = 6900, .Height = 240, .Bold = true},
+     .Top = 132, .Width = 6900, .Height = 225, .Bold = true},
     {.Id = C::lblHeaderExplanation1, .Name = "lblHeaderExplanation1", .Kind = K::Label,
      .Parent = C::pic2, .Left = 420, .Top = 360, .Width = 6720, .Height = 315},
     {.Id = C::lblMDACVerHeader, .Name = "lblMDACVerHeader", .Kind = K::Label, .Parent = C::pic2,
@@ -78,7 +78,7 @@ constexpr auto kTable = std::to_array<ControlSpec>({
 
     // Repair page.
     {.Id = C::Label6, .Name = "Label6", .Kind = K::Label, .Parent = C::pic3, .Left = 252,
-     .Top = 132, .Width = 6900, .Height = 240, .Bold = true},
+     .Top = 132, .Width = 6900, .Height = 225, .Bold = true},
     {.Id = C::lblHeaderExplanation2, .Name = "lblHeaderExplanation2", .Kind = K::Label,
      .Parent = C::pic3, .Left = 420, .Top = 360, .Width = 6720, .Height = 315},
     {.Id = C::Label1, .Name = "Label1", .Kind = K::Label, .Parent = C::pic3, .Left = 435,
@@ -110,11 +110,12 @@ constexpr auto kTable = std::to_array<ControlSpec>({
 
     // File versions page.
     {.Id = C::Label5, .Name = "Label5", .Kind = K::Label, .Parent = C::pic4, .Left = 252,
-     .Top = 132, .Width = 6900, .Height = 240, .Bold = true},
+     .Top = 132, .Width = 6900, .Height = 225, .Bold = true},
     {.Id = C::lblExplanation3, .Name = "lblExplanation3", .Kind = K::Label, .Parent = C::pic4,
      .Left = 420, .Top = 360, .Width = 6720, .Height = 315},
+    // Three lines high, where the German explanation needs them.
     {.Id = C::Label3, .Name = "Label3", .Kind = K::Label, .Parent = C::pic4, .Left = 285,
-     .Top = 900, .Width = 6525, .Height = 465},
+     .Top = 780, .Width = 6525, .Height = 660},
     {.Id = C::lvwMDACFiles, .Name = "lvwMDACFiles", .Kind = K::ListView, .Parent = C::pic4,
      .Left = 255, .Top = 1470, .Width = 6765, .Height = 2355, .TabIndex = 6},
     {.Id = C::lblRepairUrl, .Name = "lblRepairUrl", .Kind = K::Label, .Parent = C::pic4,
@@ -124,7 +125,7 @@ constexpr auto kTable = std::to_array<ControlSpec>({
 
     // Closing page.
     {.Id = C::lblHeader4, .Name = "lblHeader4", .Kind = K::Label, .Parent = C::pic5, .Left = 252,
-     .Top = 132, .Width = 6900, .Height = 240, .Bold = true},
+     .Top = 132, .Width = 6900, .Height = 225, .Bold = true},
     {.Id = C::Label14, .Name = "Label14", .Kind = K::Label, .Parent = C::pic5, .Left = 285,
      .Top = 885, .Width = 6525, .Height = 2895},
     {.Id = C::lblHeaderExplanation4, .Name = "lblHeaderExplanation4", .Kind = K::Label,

@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev
     g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 binutils-mingw-w64-i686
     g++-mingw-w64-x86-64-win32 gcc-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
-    wine wine64 wine32:i386 xvfb xauth xdotool imagemagick locales x11-utils)
+    wine wine64 wine32:i386 fonts-wine fonts-liberation xvfb xauth xdotool imagemagick locales
+    x11-utils)
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"

@@ -16,7 +16,7 @@ if grep -qsx enabled /proc/sys/fs/binfmt_misc/quendry-i386; then
 fi
 
 # The settings the tests rely on, applied once to a new prefix and to one made before them.
-prefix_settings=1
+prefix_settings=2
 ensure_prefix() {
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         mkdir -p "$WINEPREFIX"
@@ -31,6 +31,16 @@ ensure_prefix() {
             "$WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
                 /v Debugger /d no-debugger /f "/reg:$view" >/dev/null 2>&1 || true
         done
+        # The faces Windows users see. Debian's Wine looks for its own fonts (fonts-wine, Tahoma
+        # among them) under "<data dir>\..\fonts", a path it can't open, so it never finds
+        # them there and draws Tahoma in whatever fontconfig offers (DejaVu Sans, much wider).
+        # It does load every font in the prefix's own Fonts folder. Arial becomes Liberation
+        # Sans, which has Arial's metrics.
+        local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+        mkdir -p "$fonts"
+        [ ! -d /usr/share/wine/fonts ] || cp /usr/share/wine/fonts/* "$fonts/"
+        "$WINE" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' \
+            /f >/dev/null 2>&1 || true
         echo "$prefix_settings" >"$WINEPREFIX/.quendry-settings"
     fi
     "$WINESERVER" -w || true
