@@ -6,6 +6,7 @@
 #include <tuple>
 #include <vector>
 
+#include "link_control_win.h"
 #include "res/resource.h"
 #include "win_text.h"
 
@@ -89,16 +90,18 @@ HWND WinForm::Wnd(ControlId id) const {
     return c ? c->Hwnd : nullptr;
 }
 
-bool WinForm::Create(HINSTANCE instance, IFormEvents& events) {
+bool WinForm::Create(HINSTANCE instance, IFormEvents& events, int dpi) {
     m_instance = instance;
     m_events = &events;
     m_white = CreateSolidBrush(RGB(255, 255, 255));
     m_measure = CreateCompatibleDC(nullptr);
 
-    HDC screen = GetDC(nullptr);
+    HDC screen = dpi > 0 ? nullptr : GetDC(nullptr);
     if (screen) {
         m_dpi = GetDeviceCaps(screen, LOGPIXELSX);
         ReleaseDC(nullptr, screen);
+    } else if (dpi > 0) {
+        m_dpi = dpi;
     }
 
     WNDCLASSEXW main = {};
@@ -117,8 +120,10 @@ bool WinForm::Create(HINSTANCE instance, IFormEvents& events) {
     page.hIconSm = nullptr;
     page.hbrBackground = nullptr; // painted by the page itself
     page.lpszClassName = kPageClass;
-    if (!RegisterClassExW(&main) || !RegisterClassExW(&page))
-        return false;
+    // A second window of the same process finds the classes there already.
+    for (const WNDCLASSEXW* cls : {&main, &page})
+        if (!RegisterClassExW(cls) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+            return false;
 
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     const DWORD exStyle = WS_EX_CONTROLPARENT;
@@ -206,13 +211,21 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
             BS_AUTORADIOBUTTON | WS_TABSTOP | (entry.Id == ControlId::optResolved ? WS_GROUP : 0);
         break;
     case ControlKind::Label:
+        if (entry.Link && LinkControlClass(m_instance)) {
+            // A link is reached with Tab and opened from the keyboard too.
+            cls = LinkControlClass(m_instance);
+            style |= WS_TABSTOP;
+            break;
+        }
         // Labels and pictures take the pointer themselves (SS_NOTIFY), so that a move over them
         // is theirs and not the page's underneath.
         style |= (entry.AutoSize ? SS_LEFTNOWORDWRAP : SS_LEFT) | SS_NOPREFIX | SS_NOTIFY;
         break;
     case ControlKind::Image:
-        style |=
-            SS_NOTIFY | (entry.Image == Picture::BigPicture ? SS_BITMAP : SS_ICON | SS_CENTERIMAGE);
+        // The welcome picture fills its box at every pixel density (at 96 dpi the box is the
+        // picture's own size).
+        style |= SS_NOTIFY | (entry.Image == Picture::BigPicture ? SS_BITMAP | SS_REALSIZECONTROL
+                                                                 : SS_ICON | SS_CENTERIMAGE);
         break;
     case ControlKind::ListView:
         cls = WC_LISTVIEWW;
@@ -330,6 +343,7 @@ void WinForm::ApplyFont(ControlId id) {
     SendMessageW(c->Hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(it->second), TRUE);
     if (Describe(id).AutoSize)
         AutoSize(id);
+    LayoutChanged(id);
 }
 
 void WinForm::AutoSize(ControlId id) {
@@ -347,8 +361,71 @@ void WinForm::AutoSize(ControlId id) {
     SelectObject(dc, old);
     if (dc != m_measure)
         ReleaseDC(hwnd, dc);
-    SetWindowPos(hwnd, nullptr, 0, 0, text.empty() ? 0 : rc.right - rc.left + 2, rc.bottom - rc.top,
+    // Exactly the text's size: the label draws the text with the same font and the same layout
+    // (a single line, no prefix), so this is what it needs.
+    SetWindowPos(hwnd, nullptr, 0, 0, text.empty() ? 0 : rc.right - rc.left, rc.bottom - rc.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT WinForm::TextRect(ControlId label) const {
+    RECT rc = {};
+    HWND hwnd = Wnd(label);
+    const std::wstring text = hwnd ? WindowText(hwnd) : std::wstring();
+    if (text.empty() || !m_measure)
+        return rc;
+    RECT client = {};
+    GetClientRect(hwnd, &client);
+    HGDIOBJ old =
+        SelectObject(m_measure, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+    // As the label lays its text out: one line for a self-sizing label, else wrapped at words
+    // within its width.
+    rc.right = client.right;
+    DrawTextW(m_measure, text.c_str(), -1, &rc,
+              DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS |
+                  (Describe(label).AutoSize ? DT_SINGLELINE : DT_WORDBREAK));
+    SelectObject(m_measure, old);
+    return rc;
+}
+
+void WinForm::KeepLinksClear(ControlId page) {
+    for (const auto& link : ControlTable()) {
+        if (!link.Link || link.Parent != page || !Visible(link.Id))
+            continue;
+        HWND linkHwnd = Wnd(link.Id);
+        const Control* c = Find(link.Id);
+        if (!linkHwnd || !c || GetWindowTextLengthW(linkHwnd) == 0)
+            continue;
+        // From where the wizard put it, below every text that reaches into it.
+        RECT box = {};
+        GetWindowRect(linkHwnd, &box);
+        int top = Px(c->TopTwips);
+        const int height = box.bottom - box.top;
+        for (bool moved = true; moved;) {
+            moved = false;
+            for (const auto& label : ControlTable()) {
+                if (label.Kind != ControlKind::Label || label.Link || label.Parent != page ||
+                    !Visible(label.Id))
+                    continue;
+                const RECT text = TextRect(label.Id);
+                if (text.bottom <= text.top)
+                    continue;
+                RECT at = {};
+                GetWindowRect(Wnd(label.Id), &at);
+                MapWindowPoints(nullptr, Wnd(page), reinterpret_cast<POINT*>(&at), 2);
+                const RECT drawn = {at.left + text.left, at.top + text.top, at.left + text.right,
+                                    at.top + text.bottom};
+                const RECT mine = {Px(c->LeftTwips), top, Px(c->LeftTwips) + box.right - box.left,
+                                   top + height};
+                RECT overlap = {};
+                if (IntersectRect(&overlap, &drawn, &mine)) {
+                    top = drawn.bottom;
+                    moved = true;
+                }
+            }
+        }
+        SetWindowPos(linkHwnd, nullptr, Px(c->LeftTwips), top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
 }
 
 void WinForm::Show(int nCmdShow) {
@@ -365,10 +442,28 @@ int WinForm::Run() {
 
 void WinForm::Deliver(MSG& msg) {
     ReportPointerOverControl(msg);
+    if (PressFocusedButton(msg))
+        return;
     if (!m_hwnd || !IsDialogMessageW(m_hwnd, &msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+}
+
+bool WinForm::PressFocusedButton(const MSG& msg) {
+    // Enter presses the button that has the focus, as in a dialog box; elsewhere it presses the
+    // default button (Next), which the dialog keys do. Outside a dialog box the default button
+    // does not follow the focus, so the dialog keys alone would press Next.
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_RETURN || !m_hwnd)
+        return false;
+    HWND focus = GetFocus();
+    const auto id = static_cast<ControlId>(GetDlgCtrlID(focus));
+    const Control* c = Find(id);
+    if (!focus || !c || c->Hwnd != focus || Describe(id).Kind != ControlKind::Button ||
+        !IsWindowEnabled(focus))
+        return false;
+    SendMessageW(focus, BM_CLICK, 0, 0);
+    return true;
 }
 
 void WinForm::ReportPointerOverControl(const MSG& msg) {
@@ -604,6 +699,13 @@ void WinForm::SetCaption(ControlId id, const std::string& text) {
     SetWindowTextW(hwnd, Widen(text).c_str());
     if (Describe(id).AutoSize)
         AutoSize(id);
+    LayoutChanged(id);
+}
+
+void WinForm::LayoutChanged(ControlId id) {
+    const ControlSpec& entry = Describe(id);
+    if (entry.Kind == ControlKind::Label)
+        KeepLinksClear(entry.Parent);
 }
 
 std::string WinForm::Caption(ControlId id) const {
@@ -612,8 +714,10 @@ std::string WinForm::Caption(ControlId id) const {
 }
 
 void WinForm::SetVisible(ControlId id, bool visible) {
-    if (HWND hwnd = Wnd(id))
+    if (HWND hwnd = Wnd(id)) {
         ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
+        LayoutChanged(id);
+    }
 }
 
 bool WinForm::Visible(ControlId id) const {
@@ -638,6 +742,7 @@ void WinForm::SetTop(ControlId id, int twips) {
     c->TopTwips = twips;
     SetWindowPos(c->Hwnd, nullptr, Px(c->LeftTwips), Px(twips), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    LayoutChanged(id);
 }
 
 void WinForm::SetLeft(ControlId id, int twips) {
@@ -688,19 +793,23 @@ void WinForm::BringToFront(ControlId id) {
     HWND hwnd = Wnd(id);
     if (!hwnd)
         return;
-    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (IsPage(id) ? SWP_SHOWWINDOW : 0));
     if (IsPage(id)) {
-        // Keyboard navigation enters the page on top only: the covered pages' controls stay
-        // out of the tab order.
+        // The pages behind the one on top are hidden: nothing of theirs is painted, and Tab
+        // reaches the page on top only (with WS_EX_CONTROLPARENT it enters the page's own
+        // controls). The controls keep their own visibility.
         for (ControlId p : {ControlId::pic1, ControlId::pic2, ControlId::pic3, ControlId::pic4,
                             ControlId::pic5}) {
             HWND page = Wnd(p);
-            if (!page)
+            if (!page || p == id)
                 continue;
-            LONG_PTR ex = GetWindowLongPtrW(page, GWL_EXSTYLE);
-            ex = p == id ? (ex | WS_EX_CONTROLPARENT) : (ex & ~WS_EX_CONTROLPARENT);
-            SetWindowLongPtrW(page, GWL_EXSTYLE, ex);
+            ShowWindow(page, SW_HIDE);
+            SetWindowLongPtrW(page, GWL_EXSTYLE,
+                              GetWindowLongPtrW(page, GWL_EXSTYLE) & ~WS_EX_CONTROLPARENT);
         }
+        SetWindowLongPtrW(hwnd, GWL_EXSTYLE,
+                          GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
     }
 }
 

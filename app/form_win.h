@@ -20,8 +20,9 @@ public:
     WinForm(const WinForm&) = delete;
     WinForm& operator=(const WinForm&) = delete;
 
-    // Creates the window and every control, hidden. False when the window can't be made.
-    bool Create(HINSTANCE instance, IFormEvents& events);
+    // Creates the window and every control, hidden, for `dpi` pixels per inch (0: the screen's).
+    // False when the window can't be made.
+    bool Create(HINSTANCE instance, IFormEvents& events, int dpi = 0);
     void Show(int nCmdShow);
     // Runs the message loop until the window is gone; returns the exit code.
     int Run();
@@ -93,6 +94,7 @@ private:
     // Hands one message of the queue to its window, as a dialog's keys ask.
     void Deliver(MSG& msg);
     void ReportPointerOverControl(const MSG& msg);
+    bool PressFocusedButton(const MSG& msg);
     LRESULT HandleMain(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandlePage(HWND, UINT, WPARAM, LPARAM);
     LRESULT ColorStatic(HWND page, HDC dc, HWND control);
@@ -106,6 +108,14 @@ private:
     bool CreateControl(const ControlSpec& entry);
     void ApplyFont(ControlId id);
     void AutoSize(ControlId id);
+    // The rectangle a label's text takes as the label draws it, in the label's client
+    // coordinates; empty for no text.
+    RECT TextRect(ControlId label) const;
+    // A link lies above the texts of its page; where a text reaches into it (a wider face than
+    // the one the page was laid out for makes more lines), the link moves down below the text.
+    void KeepLinksClear(ControlId page);
+    // A label's text, face, place or visibility changed: the links of its page keep clear.
+    void LayoutChanged(ControlId id);
     void SortList(ControlId id);
     int Px(int twips) const;
     Control* Find(ControlId id);

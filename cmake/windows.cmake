@@ -1,7 +1,7 @@
 # The Windows build: Win32 adapters, the resources, Quendry.exe, fixtures and the tests that run
 # under Wine. Included from the top-level list when cross-compiling with MinGW.
 
-set(QUENDRY_SYSLIBS comctl32 gdi32 user32 shell32 ole32 oleaut32 advapi32 uuid)
+set(QUENDRY_SYSLIBS comctl32 gdi32 user32 shell32 ole32 oleaut32 oleacc advapi32 uuid)
 # The two programs import only what start-up needs; the shell, COM and version libraries are
 # loaded when first used (repair/system_library_win.h). Without their import libraries, a direct
 # call of one of their functions fails to link instead of adding an import.

@@ -200,6 +200,25 @@ void QuendryProcess::CloseBox() const {
     Send(m_window, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
+HWND QuendryProcess::Focus() const {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(m_window, nullptr), &info))
+        return nullptr;
+    return info.hwndFocus;
+}
+
+bool QuendryProcess::TabTo(ControlId id, int tries) const {
+    for (int i = 0; i < tries; ++i) {
+        if (Focus() == Control(id))
+            return true;
+        const HWND before = Focus();
+        KeyPress(VK_TAB);
+        WaitFor([&] { return Focus() != before; }, std::chrono::milliseconds(1000));
+    }
+    return Focus() == Control(id);
+}
+
 void QuendryProcess::CloseByOtherProgram() const {
     Send(m_window, WM_CLOSE, 0, 0);
 }

@@ -51,6 +51,11 @@ public:
     std::vector<std::string> ListRow(ControlId id, int index) const;
     int ListImage(ControlId id, int index) const;
 
+    // The control that has the keyboard focus in the program (null when none of its own).
+    HWND Focus() const;
+    // Presses Tab until `id` has the focus, at most `tries` times; true when it got there.
+    bool TabTo(ControlId id, int tries = 12) const;
+
     // Polls until the condition holds or the time runs out.
     bool WaitFor(const std::function<bool()>& condition,
                  std::chrono::milliseconds timeout = std::chrono::seconds(10)) const;

@@ -96,3 +96,41 @@ TEST_F(WebPages, RepairLinkThenBackToTheStartThenClose) {
     EXPECT_TRUE(recorder.WaitUntilSettled());
     EXPECT_EQ(recorder.Opened(), Lines{LoadText(120, lang)}) << "the closing page opened a page";
 }
+
+// The keyboard alone: Enter presses Next where it is the default, Tab reaches the link and Enter
+// opens it, Enter presses the focused repair button, Tab and an arrow choose an answer, and Enter
+// leads on to the file list, whose link Tab reaches too.
+TEST_F(WebPages, KeyboardAloneOpensTheLinksAndWalksToTheList) {
+    const Language lang = LanguageOfThisRun();
+    UseWindows(L"win7");
+    ASSERT_NO_THROW(fixtures::ApplyLayout(
+        fixtures::AllAt("2.81.1117.0", "4.0.8015.0").WithFullInstallVer("2.80.1022.0")));
+    UrlRecorder recorder;
+    ASSERT_TRUE(recorder.Registered());
+    QuendryProcess q;
+    ASSERT_TRUE(q.Start());
+    SetForegroundWindow(q.Window());
+
+    KeyPress(VK_RETURN);
+    ASSERT_TRUE(q.WaitFor([&] { return q.TopPage() == C::pic2; })) << "Enter did not press Next";
+    ASSERT_TRUE(q.TabTo(C::lblDownloadMDAC)) << "Tab does not reach the download link";
+    KeyPress(VK_RETURN);
+    EXPECT_EQ(recorder.WaitForOpened(1), Lines{LoadText(117, lang)});
+    EXPECT_EQ(q.TopPage(), C::pic2) << "Enter on the link pressed Next too";
+
+    ASSERT_TRUE(q.TabTo(C::cmdWeiter));
+    KeyPress(VK_RETURN);
+    ASSERT_TRUE(q.WaitFor([&] { return q.TopPage() == C::pic3; }));
+    ASSERT_TRUE(q.WaitFor([&] { return q.Focus() == q.Control(C::cmdRepairMDAC); }));
+    KeyPress(VK_RETURN);
+    ASSERT_TRUE(q.WaitFor([&] { return q.Visible(C::optResolved); }, std::chrono::seconds(60)))
+        << "Enter did not start the repair";
+    ASSERT_TRUE(q.TabTo(C::optResolved));
+    KeyPress(VK_DOWN);
+    ASSERT_TRUE(q.WaitFor([&] {
+        return SendMessageW(q.Control(C::optFurtherProblems), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    }));
+    KeyPress(VK_RETURN);
+    ASSERT_TRUE(q.WaitFor([&] { return q.TopPage() == C::pic4; })) << "Enter did not lead on";
+    EXPECT_TRUE(q.TabTo(C::lblRepairUrl)) << "Tab does not reach the repair instructions' link";
+}

@@ -1,6 +1,10 @@
 // The real window's controls in their layers: no label or picture lies over a button, option
 // button, list or progress bar, which keep their order among themselves (the tab order follows
 // it).
+#include <windows.h>
+
+#include <oleacc.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -82,6 +86,33 @@ TEST_F(FormLayering, WindowedControlsKeepTheTableOrder) {
                 actual.push_back(c);
         EXPECT_EQ(actual, expected) << ControlName(parent);
     }
+}
+
+// A screen reader asks the window's accessible object: each link is found as a link, named by the
+// address it shows, and one can move the focus to it.
+TEST_F(FormLayering, LinksAreFoundAsLinksNamedByTheirAddress) {
+    s_form->BringToFront(ControlId::pic2);
+    s_form->SetCaption(ControlId::lblDownloadMDAC, "https://www.velmora.example/x.html");
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); // as the wizard's thread is
+    IAccessible* link = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(Wnd(ControlId::lblDownloadMDAC), OBJID_CLIENT,
+                                         IID_IAccessible, reinterpret_cast<void**>(&link)),
+              S_OK);
+    ASSERT_NE(link, nullptr);
+    VARIANT self = {};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role = {}, state = {};
+    BSTR name = nullptr;
+    EXPECT_EQ(link->get_accRole(self, &role), S_OK);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_LINK);
+    EXPECT_EQ(link->get_accName(self, &name), S_OK);
+    EXPECT_STREQ(name, L"https://www.velmora.example/x.html");
+    EXPECT_EQ(link->get_accState(self, &state), S_OK);
+    EXPECT_EQ(state.lVal & (STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE),
+              STATE_SYSTEM_LINKED | STATE_SYSTEM_FOCUSABLE);
+    SysFreeString(name);
+    link->Release();
 }
 
 } // namespace
