@@ -8,7 +8,7 @@
 
 #include "link_control_win.h"
 #include "res/resource.h"
-#include "win_text.h"
+#include "text/win_text.h"
 
 namespace {
 constexpr wchar_t kMainClass[] = L"QuendryMain";

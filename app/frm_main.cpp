@@ -7,11 +7,11 @@
 #include "tooltips/tooltip_constants.h"
 
 frmMain::frmMain(IForm& form, ISystem& system, IRegistryApi& registry, IVersionApi& versions,
-                 ILibraryApi& libraries, IRegistrar& registrar, ITooltipWindowApi& tooltips,
-                 uintptr_t hInstance)
+                 ILibraryApi& libraries, IRegistrar& registrar, IProviderChecker& providers,
+                 ITooltipWindowApi& tooltips, uintptr_t hInstance)
     : m_form(form), m_system(system), m_registry(registry), m_versions(versions),
-      m_libraries(libraries), m_registrar(registrar), m_tooltipApi(tooltips),
-      m_hInstance(hInstance) {}
+      m_libraries(libraries), m_registrar(registrar), m_providers(providers),
+      m_tooltipApi(tooltips), m_hInstance(hInstance) {}
 
 Language frmMain::UserLanguage() const {
     return LanguageFromLangId(m_system.GetUserDefaultUILanguage());

@@ -12,6 +12,7 @@
 #include "registry/registry_api.h"
 #include "repair/component_table.h"
 #include "repair/library_api.h"
+#include "repair/provider_check.h"
 #include "repair/registrar.h"
 #include "repair/version_api.h"
 #include "system_api.h"
@@ -21,8 +22,8 @@
 class frmMain : public IFormEvents {
 public:
     frmMain(IForm& form, ISystem& system, IRegistryApi& registry, IVersionApi& versions,
-            ILibraryApi& libraries, IRegistrar& registrar, ITooltipWindowApi& tooltips,
-            uintptr_t hInstance);
+            ILibraryApi& libraries, IRegistrar& registrar, IProviderChecker& providers,
+            ITooltipWindowApi& tooltips, uintptr_t hInstance);
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
 
@@ -105,6 +106,7 @@ private:
     IVersionApi& m_versions;
     ILibraryApi& m_libraries;
     IRegistrar& m_registrar;
+    IProviderChecker& m_providers;
     ITooltipWindowApi& m_tooltipApi;
     uintptr_t m_hInstance;
     bool m_bRepairRunning = false;

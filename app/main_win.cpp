@@ -6,6 +6,7 @@
 #include "paint_pending_win.h"
 #include "registration_host_win.h"
 #include "registry/registry_api_win.h"
+#include "repair/com_api_win.h"
 #include "repair/dll_search_win.h"
 #include "repair/host_registrar_win.h"
 #include "repair/library_api_win.h"
@@ -30,12 +31,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int nCmdSh
     Win32LibraryApi libraries;
     WinForm form;
     // Registrations run in a host process; the window stays drawn while one takes long.
+    // Where no host can be run at all, the data providers are checked here, as registrations are.
+    Win32ComApi objects;
+    InProcessProviderChecker inProcessChecks(registry, objects);
     HostRegistrarOptions hostOptions;
+    hostOptions.InProcessChecks = &inProcessChecks;
+    hostOptions.ClassRegistry = &registry;
     hostOptions.WhileWaiting = PaintPendingWindows;
     OutOfProcessRegistrar registrar(libraries, hostOptions);
     form.BeforeSessionEnds = [&registrar] { registrar.FinishPending(); };
     TooltipWindowApiWin tooltips;
-    frmMain frm(form, system, registry, versions, libraries, registrar, tooltips,
+    frmMain frm(form, system, registry, versions, libraries, registrar, registrar, tooltips,
                 reinterpret_cast<uintptr_t>(instance));
     frm.Form_Initialize();
     if (!form.Create(instance, frm))

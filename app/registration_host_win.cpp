@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "registry/registry_api_win.h"
+#include "repair/com_api_win.h"
 #include "repair/dll_register.h"
 #include "repair/host_protocol.h"
 #include "repair/library_api_win.h"
@@ -35,6 +37,21 @@ bool WriteAll(HANDLE out, const std::string& text) {
         done += written;
     }
     return true;
+}
+
+// The answer to one request line: a registration, or the check of a data provider's class.
+std::optional<std::string> Answer(const std::string& line, ILibraryApi& libraries,
+                                  IProviderChecker& checks) {
+    if (const std::optional<HostRequest> request = DecodeRequest(line)) {
+        const RegistrationOutcome outcome =
+            RegisterComponent(libraries, request->Path, request->EntryName, request->DisplayName);
+        return EncodeReply({request->Sequence, outcome.Result, outcome.LastError, outcome.Status});
+    }
+    if (const std::optional<CheckRequest> request = DecodeCheckRequest(line)) {
+        const ProviderClass cls{request->ProgId, request->Clsid, request->Essential};
+        return EncodeCheckReply({request->Sequence, checks.CheckProvider(cls)});
+    }
+    return std::nullopt;
 }
 
 bool IsValid(HANDLE handle) {
@@ -72,24 +89,25 @@ int RunRegistrationHost(HANDLE pipe) {
     ::SetHandleInformation(pipe, HANDLE_FLAG_INHERIT, 0);
     HANDLE in = pipe, out = pipe;
 
-    // Component libraries expect COM on the thread that registers them.
+    // Component libraries expect COM on the thread that registers them, and the classes checked
+    // are created in a single-threaded apartment, as database programs create them.
     const auto initialize = SYSTEM_FUNCTION(L"ole32.dll", CoInitializeEx);
     const auto uninitialize = SYSTEM_FUNCTION(L"ole32.dll", CoUninitialize);
-    const HRESULT com =
+    const HRESULT apartment =
         initialize && uninitialize ? initialize(nullptr, COINIT_APARTMENTTHREADED) : E_NOTIMPL;
     Win32LibraryApi libraries;
+    Win32RegistryApi registry;
+    Win32ComApi objects;
+    InProcessProviderChecker checks(registry, objects);
     LineBuffer lines;
     char buffer[4096];
     bool open = true;
     while (open) {
         while (std::optional<std::string> line = lines.NextLine()) {
-            const std::optional<HostRequest> request = DecodeRequest(*line);
-            if (!request)
+            const std::optional<std::string> reply = Answer(*line, libraries, checks);
+            if (!reply)
                 continue; // nothing the wizard sent; there is no one to answer
-            const RegistrationOutcome outcome = RegisterComponent(
-                libraries, request->Path, request->EntryName, request->DisplayName);
-            if (!WriteAll(out, EncodeReply({request->Sequence, outcome.Result, outcome.LastError,
-                                            outcome.Status}))) {
+            if (!WriteAll(out, *reply)) {
                 open = false;
                 break;
             }
@@ -99,7 +117,7 @@ int RunRegistrationHost(HANDLE pipe) {
             break;
         lines.Append(buffer, read);
     }
-    if (SUCCEEDED(com))
+    if (SUCCEEDED(apartment))
         uninitialize();
     ::CloseHandle(pipe);
     return 0;

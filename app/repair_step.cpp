@@ -1,7 +1,8 @@
 // The repair: every library of the component table that takes part is registered again through its
 // own DllRegisterServer, one after another, with a progress bar and a line naming the file in
 // work; afterwards the page asks whether the problems are solved. Libraries that exist but could
-// not be registered are named in one message at the end.
+// not be registered, and the essential data providers that still can't be created, are named in
+// one message at the end.
 #include <vector>
 
 #include "frm_main.h"
@@ -95,11 +96,26 @@ void frmMain::cmdRepairMDAC_Click() {
     OnErrorResumeNext([&] { m_form.SetEnabled(C::cmdAbbrechen, true); });
     OnErrorResumeNext([&] { m_form.SetFocus(C::cmdWeiter); });
 
-    // The run must not end in "finished!" alone when libraries that are there failed.
-    if (!failures.empty()) {
-        OnErrorResumeNext([&] {
-            m_form.MsgBox(RegistrationFailureText(m_libraries, failures, UserLanguage()),
-                          LoadText(100), MessageBoxIcon::Warning);
-        });
+    // Does it work now? Every essential data provider is created once, where registrations run
+    // (creating an object runs its library's code).
+    std::vector<ProviderCheck> checks;
+    for (const ProviderClass& cls : ProviderClasses()) {
+        if (cls.Essential)
+            OnErrorResumeNext([&] { checks.push_back(m_providers.CheckProvider(cls)); });
+    }
+    OnErrorResumeNext([&] { m_providers.ChecksDone(); });
+
+    // The run must not end in "finished!" alone when libraries that are there failed, or when a
+    // class database programs need still can't be created.
+    std::string message;
+    OnErrorResumeNext(
+        [&] { message = RegistrationFailureText(m_libraries, failures, UserLanguage()); });
+    OnErrorResumeNext([&] {
+        const std::string providers = ProviderFailureText(m_libraries, checks, UserLanguage());
+        if (!providers.empty())
+            message += (message.empty() ? "" : "\n") + providers;
+    });
+    if (!message.empty()) {
+        OnErrorResumeNext([&] { m_form.MsgBox(message, LoadText(100), MessageBoxIcon::Warning); });
     }
 }

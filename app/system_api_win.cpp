@@ -9,7 +9,7 @@
 
 #include "desktop_shell_win.h"
 #include "repair/system_library_win.h"
-#include "win_text.h"
+#include "text/win_text.h"
 
 namespace {
 HWND H(WindowHandle h) {

@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/win_text.h"
 #include "cli/console_text.h"
+#include "text/win_text.h"
 
 namespace {
 

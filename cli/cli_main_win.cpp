@@ -8,23 +8,28 @@
 
 #include "app/registration_host_win.h"
 #include "app/system_api_win.h"
-#include "app/win_text.h"
 #include "cli/cli_host_win.h"
 #include "cli/cli_run.h"
 #include "registry/registry_api_win.h"
+#include "repair/com_api_win.h"
 #include "repair/dll_search_win.h"
 #include "repair/host_registrar_win.h"
 #include "repair/library_api_win.h"
 #include "repair/own_image_win.h"
 #include "repair/version_api_win.h"
+#include "text/win_text.h"
 
 namespace {
 
 // The same kind of registrar as the wizard's (app/main_win.cpp): registrations run in a host
 // process, this program started again with the host switch, so that a broken library can't take
 // the run down. Nothing to repaint while one waits: there is no window.
-std::unique_ptr<IRegistrar> MakeRegistrar(ILibraryApi& libraries) {
-    return std::make_unique<OutOfProcessRegistrar>(libraries);
+std::unique_ptr<OutOfProcessRegistrar>
+MakeRegistrar(ILibraryApi& libraries, IProviderChecker& inProcessChecks, IRegistryApi& registry) {
+    HostRegistrarOptions options;
+    options.InProcessChecks = &inProcessChecks;
+    options.ClassRegistry = &registry;
+    return std::make_unique<OutOfProcessRegistrar>(libraries, options);
 }
 
 } // namespace
@@ -49,7 +54,10 @@ int wmain(int argc, wchar_t** argv) {
     Win32VersionApi versions;
     Win32LibraryApi libraries;
     WinCliHost host;
-    const std::unique_ptr<IRegistrar> registrar = MakeRegistrar(libraries);
-    CliPlatform platform{system, registry, versions, libraries, *registrar, host};
+    Win32ComApi objects;
+    InProcessProviderChecker inProcessChecks(registry, objects);
+    const std::unique_ptr<OutOfProcessRegistrar> registrar =
+        MakeRegistrar(libraries, inProcessChecks, registry);
+    CliPlatform platform{system, registry, versions, libraries, *registrar, *registrar, host};
     return RunCli(args, platform);
 }

@@ -6,6 +6,7 @@
 #include "cli_texts.h"
 #include "console_text.h"
 #include "exit_codes.h"
+#include "repair/registration_report.h"
 #include "repair_run.h"
 #include "report_json.h"
 #include "report_text.h"
@@ -37,7 +38,10 @@ std::string ErrorLine(const CliArguments& a, Language lang) {
 }
 
 int Report(const CliArguments& a, CliPlatform& p) {
-    const SystemReport report = BuildSystemReport(p.System, p.Registry, p.Versions);
+    SystemReport report = BuildSystemReport(p.System, p.Registry, p.Versions);
+    // The classes are created where registrations run: in a host, as this user.
+    p.System.CoInitializeApartment();
+    report.Providers = CheckProviders(p.Providers, p.Libraries, report.Lang);
     const std::string text = a.Json ? ReportJson(report) : ReportText(report);
     if (a.OutFile) {
         // A file for Windows: its own line ends, and for the text the mark that makes Notepad
@@ -70,6 +74,8 @@ int Repair(CliPlatform& p, Language lang) {
                                           [&](const std::string& line) { p.Host.WriteOut(line); });
     p.Host.WriteOut("\n" + Fill(cli_text::kFailedCount, std::to_string(counts.Failed), lang) +
                     "\n");
+    // Does it work now?
+    p.Host.WriteOut("\n" + ProviderLines(CheckProviders(p.Providers, p.Libraries, lang), lang));
     return counts.Failed == 0 ? kExitOk : kExitAttention;
 }
 

@@ -8,6 +8,7 @@
 #include "cli_host.h"
 #include "registry/registry_api.h"
 #include "repair/library_api.h"
+#include "repair/provider_check.h"
 #include "repair/registrar.h"
 #include "repair/version_api.h"
 #include "text/language.h"
@@ -18,6 +19,7 @@ struct CliPlatform {
     IVersionApi& Versions;
     ILibraryApi& Libraries;
     IRegistrar& Registrar;
+    IProviderChecker& Providers; // where the data providers' classes are created
     ICliHost& Host;
 };
 

@@ -42,4 +42,12 @@ inline constexpr uint16_t kWindowsClassNames = 234;
 inline constexpr uint16_t kInternalError = 243; // [*] the error's description
 inline constexpr uint16_t kMissing = 244;
 inline constexpr uint16_t kMissingCount = 245; // [*] the number of listed files
+inline constexpr uint16_t kProviders = 253;    // [*] the number of classes
+inline constexpr uint16_t kColumnProgId = 254;
+inline constexpr uint16_t kColumnEssential = 255;
+inline constexpr uint16_t kColumnState = 256;
+inline constexpr uint16_t kColumnThreading = 257;
+inline constexpr uint16_t kColumnClsid = 258;
+inline constexpr uint16_t kColumnLibrary = 259;
+inline constexpr uint16_t kFailingProviders = 260; // [*] the number of essential classes
 } // namespace cli_text

@@ -19,6 +19,37 @@ const char* MarkName(FileMark mark) {
     return "missing";
 }
 
+// The state of a data provider's class, as scripts read it.
+const char* StateName(ProviderState state) {
+    switch (state) {
+    case ProviderState::Works:
+        return "works";
+    case ProviderState::NoProgId:
+    case ProviderState::NoClass:
+        return "notRegistered";
+    case ProviderState::LibraryMissing:
+        return "libraryMissing";
+    case ProviderState::NotCreated:
+        return "notCreated";
+    case ProviderState::Crashed:
+        return "crashed";
+    case ProviderState::TimedOut:
+        return "noAnswer";
+    case ProviderState::EndedProcess:
+        return "endedProcess";
+    case ProviderState::HostRefused:
+        break;
+    }
+    return "notAttempted";
+}
+
+void TextOrNull(JsonWriter& json, const std::string& text) {
+    if (text.empty())
+        json.Null();
+    else
+        json.String(text);
+}
+
 const char* AdviceName(MdacAdvice advice) {
     switch (advice) {
     case MdacAdvice::None:
@@ -133,8 +164,26 @@ std::string ReportJson(const SystemReport& r) {
     }
     json.EndArray();
 
+    json.Key("providers").BeginArray();
+    for (const ReportedProvider& p : r.Providers) {
+        json.BeginObject();
+        json.Key("progId").String(p.Check.ProgId);
+        json.Key("clsid").String(p.Check.Clsid);
+        json.Key("library");
+        TextOrNull(json, p.Check.Library);
+        json.Key("threadingModel");
+        TextOrNull(json, p.Check.ThreadingModel);
+        json.Key("state").String(StateName(p.Check.State));
+        json.Key("reason").String(p.Reason);
+        json.Key("essential").Bool(p.Check.Essential);
+        json.EndObject();
+    }
+    json.EndArray();
+
     json.Key("mismatchedCount").Number(static_cast<int64_t>(MismatchedCount(r)));
     json.Key("missingCount").Number(static_cast<int64_t>(MissingCount(r)));
+    json.Key("failingEssentialProviders")
+        .Number(static_cast<int64_t>(FailingEssentialCount(r.Providers)));
     json.Key("needsAttention").Bool(NeedsAttention(r));
     json.EndObject();
     return json.Text();

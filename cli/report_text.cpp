@@ -111,8 +111,27 @@ std::string ReportText(const SystemReport& r) {
     w.Raw(FormatColumns(rows));
     w.Blank();
 
+    w.Raw(ProviderLines(r.Providers, r.Lang));
+    w.Blank();
+
     w.Line(w.T(NeedsAttention(r) ? kResultAttention : kResultUpToDate));
     w.Line(w.Fill(kMismatchedCount, std::to_string(MismatchedCount(r))));
     w.Line(w.Fill(kMissingCount, std::to_string(MissingCount(r))));
+    return w.Text();
+}
+
+std::string ProviderLines(const std::vector<ReportedProvider>& providers, Language lang) {
+    using namespace cli_text;
+    Writer w(lang);
+    w.Line(w.Fill(kProviders, std::to_string(providers.size())));
+    std::vector<std::vector<std::string>> rows;
+    rows.push_back({w.T(kColumnProgId), w.T(kColumnEssential), w.T(kColumnState),
+                    w.T(kColumnThreading), w.T(kColumnClsid), w.T(kColumnLibrary)});
+    for (const ReportedProvider& p : providers)
+        rows.push_back({p.Check.ProgId, w.T(p.Check.Essential ? kYes : kNo), p.Reason,
+                        p.Check.ThreadingModel.empty() ? "-" : p.Check.ThreadingModel,
+                        p.Check.Clsid, p.Check.Library.empty() ? "-" : p.Check.Library});
+    w.Raw(FormatColumns(rows));
+    w.Line(w.Fill(kFailingProviders, std::to_string(FailingEssentialCount(providers))));
     return w.Text();
 }

@@ -13,3 +13,7 @@ std::string ReportText(const SystemReport& report);
 // is the build).
 std::string WindowsVersionText(const SystemReport& report);
 uint32_t WindowsBuildNumber(const SystemReport& report);
+
+// The data providers' section: its heading, one row per class (ProgID, essential, state, threading
+// model, CLSID, library) and the number of essential classes that do not work.
+std::string ProviderLines(const std::vector<ReportedProvider>& providers, Language lang);

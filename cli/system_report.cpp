@@ -1,5 +1,7 @@
 #include "system_report.h"
 
+#include "repair/registration_report.h"
+
 #include "app/mod_api.h"
 #include "exit_codes.h"
 
@@ -70,7 +72,27 @@ size_t MissingCount(const SystemReport& report) {
 
 bool NeedsAttention(const SystemReport& report) {
     return !report.Versions.MdacUpToDate || !report.Versions.JetUpToDate ||
-           MismatchedCount(report) > 0 || MissingCount(report) > 0;
+           MismatchedCount(report) > 0 || MissingCount(report) > 0 ||
+           FailingEssentialCount(report.Providers) > 0;
+}
+
+std::vector<ReportedProvider> CheckProviders(IProviderChecker& providers, ILibraryApi& libraries,
+                                             Language lang) {
+    std::vector<ReportedProvider> checks;
+    for (const ProviderClass& cls : ProviderClasses()) {
+        ProviderCheck check = providers.CheckProvider(cls);
+        std::string reason = ProviderReason(libraries, check, lang);
+        checks.push_back({std::move(check), std::move(reason)});
+    }
+    providers.ChecksDone();
+    return checks;
+}
+
+size_t FailingEssentialCount(const std::vector<ReportedProvider>& checks) {
+    size_t count = 0;
+    for (const ReportedProvider& p : checks)
+        count += p.Check.Essential && p.Check.State != ProviderState::Works ? 1 : 0;
+    return count;
 }
 
 int ReportExitCode(const SystemReport& report) {

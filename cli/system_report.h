@@ -6,11 +6,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/system_api.h"
 #include "app/version_diagnosis.h"
 #include "registry/registry_api.h"
 #include "repair/component_table.h"
+#include "repair/library_api.h"
+#include "repair/provider_check.h"
 #include "repair/version_api.h"
 #include "text/language.h"
 
@@ -22,6 +25,13 @@ struct SystemReport {
     Language Lang = Language::English;
     VersionDiagnosis Versions;
     ComponentTable Components{};
+    std::vector<struct ReportedProvider> Providers; // every class of ProviderClasses(), in order
+};
+
+// A data provider's class as checked, and its state in words (ProviderReason).
+struct ReportedProvider {
+    ProviderCheck Check;
+    std::string Reason;
 };
 
 // The version of this program, as the build names it.
@@ -40,13 +50,20 @@ ComponentTable ReadComponentTable(ISystem& system, IVersionApi& versions,
 
 SystemReport BuildSystemReport(ISystem& system, IRegistryApi& registry, IVersionApi& versions);
 
+// Every class of ProviderClasses() checked, in order, with its state in `lang`.
+std::vector<ReportedProvider> CheckProviders(IProviderChecker& providers, ILibraryApi& libraries,
+                                             Language lang);
+// The essential classes among `checks` that do not work.
+size_t FailingEssentialCount(const std::vector<ReportedProvider>& checks);
+
 // The entry's mark in the file list; nothing for an entry the list does not show.
 std::optional<FileMark> ComponentMark(const SystemReport& report, size_t index);
 // Listed entries with a version that does not belong to the release.
 size_t MismatchedCount(const SystemReport& report);
 // Listed entries that are missing or carry no version.
 size_t MissingCount(const SystemReport& report);
-// MDAC or Jet out of date, or a listed file that does not match or is missing.
+// MDAC or Jet out of date, a listed file that does not match or is missing, or an essential data
+// provider that can't be created.
 bool NeedsAttention(const SystemReport& report);
 // kExitOk or kExitAttention.
 int ReportExitCode(const SystemReport& report);

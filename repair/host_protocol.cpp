@@ -22,6 +22,23 @@ constexpr std::array<KindName, 5> kReplyKinds = {{
     {RegistrationResult::NotCreated, "not-created"},
 }};
 
+constexpr std::string_view kCheckVerb = "check";
+constexpr std::string_view kProviderVerb = "provider";
+
+struct StateName {
+    ProviderState State;
+    std::string_view Name;
+};
+
+// The states a host reports; the others are the parent's own findings about the host.
+constexpr std::array<StateName, 5> kCheckStates = {{
+    {ProviderState::Works, "works"},
+    {ProviderState::NoProgId, "no-progid"},
+    {ProviderState::NoClass, "no-class"},
+    {ProviderState::LibraryMissing, "library-missing"},
+    {ProviderState::NotCreated, "not-created"},
+}};
+
 void AppendEscaped(std::string& out, std::string_view field) {
     for (char c : field) {
         switch (c) {
@@ -155,6 +172,75 @@ std::optional<HostReply> DecodeReply(std::string_view line) {
     for (const KindName& k : kReplyKinds) {
         if (k.Name == fields[2])
             return HostReply{*sequence, k.Result, *lastError, static_cast<int32_t>(*status)};
+    }
+    return std::nullopt;
+}
+
+std::string EncodeCheckRequest(const CheckRequest& request) {
+    std::string line(kCheckVerb);
+    line += '\t';
+    line += std::to_string(request.Sequence);
+    for (const std::string* field : {&request.ProgId, &request.Clsid}) {
+        line += '\t';
+        AppendEscaped(line, *field);
+    }
+    line += request.Essential ? "\t1\n" : "\t0\n";
+    return line;
+}
+
+std::string EncodeCheckReply(const CheckReply& reply) {
+    std::string_view state = "no-progid";
+    for (const StateName& s : kCheckStates)
+        if (s.State == reply.Check.State)
+            state = s.Name;
+    std::string line(kProviderVerb);
+    line += '\t';
+    line += std::to_string(reply.Sequence);
+    line += '\t';
+    line += state;
+    line += '\t';
+    line += std::to_string(static_cast<uint32_t>(reply.Check.Status));
+    for (const std::string* field :
+         {&reply.Check.Clsid, &reply.Check.Library, &reply.Check.ThreadingModel}) {
+        line += '\t';
+        AppendEscaped(line, *field);
+    }
+    line += '\n';
+    return line;
+}
+
+std::optional<CheckRequest> DecodeCheckRequest(std::string_view line) {
+    const std::vector<std::string_view> fields = SplitTabs(line);
+    if (fields.size() != 5 || fields[0] != kCheckVerb || (fields[4] != "0" && fields[4] != "1"))
+        return std::nullopt;
+    const std::optional<uint32_t> sequence = ParseNumber(fields[1]);
+    std::optional<std::string> progId = Unescape(fields[2]);
+    std::optional<std::string> clsid = Unescape(fields[3]);
+    if (!sequence || !progId || !clsid)
+        return std::nullopt;
+    return CheckRequest{*sequence, std::move(*progId), std::move(*clsid), fields[4] == "1"};
+}
+
+std::optional<CheckReply> DecodeCheckReply(std::string_view line, const CheckRequest& request) {
+    const std::vector<std::string_view> fields = SplitTabs(line);
+    if (fields.size() != 7 || fields[0] != kProviderVerb)
+        return std::nullopt;
+    const std::optional<uint32_t> sequence = ParseNumber(fields[1]);
+    const std::optional<uint32_t> status = ParseNumber(fields[3]);
+    std::optional<std::string> clsid = Unescape(fields[4]);
+    std::optional<std::string> library = Unescape(fields[5]);
+    std::optional<std::string> threading = Unescape(fields[6]);
+    if (!sequence || *sequence != request.Sequence || !status || !clsid || !library || !threading)
+        return std::nullopt;
+    for (const StateName& s : kCheckStates) {
+        if (s.Name != fields[2])
+            continue;
+        CheckReply reply;
+        reply.Sequence = *sequence;
+        reply.Check = {request.ProgId,        std::move(*clsid), std::move(*library),
+                       std::move(*threading), s.State,           static_cast<int32_t>(*status),
+                       request.Essential};
+        return reply;
     }
     return std::nullopt;
 }

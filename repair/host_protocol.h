@@ -8,6 +8,12 @@
 //   register <TAB> sequence <TAB> path <TAB> entry point <TAB> display name
 //   result <TAB> sequence <TAB> result kind <TAB> last error <TAB> status
 //
+// and the check of a data provider's class (provider_check.h), which loads the class's library
+// and runs its code as a registration does:
+//
+//   check <TAB> sequence <TAB> ProgID <TAB> CLSID <TAB> essential (0 or 1)
+//   provider <TAB> sequence <TAB> state <TAB> status <TAB> CLSID <TAB> library <TAB> threading
+//
 // Numbers are unsigned decimal (the status as its 32 bits); result kinds are the names below.
 #include <cstddef>
 #include <cstdint>
@@ -17,6 +23,7 @@
 #include <string_view>
 
 #include "repair/dll_register.h"
+#include "repair/provider_check.h"
 
 // The command line that makes the program a registration host instead of the wizard. Not meant
 // for users, so not documented for them.
@@ -42,9 +49,28 @@ struct HostReply {
     bool operator==(const HostReply&) const = default;
 };
 
+struct CheckRequest {
+    uint32_t Sequence = 0;
+    std::string ProgId;
+    std::string Clsid;
+    bool Essential = false;
+    bool operator==(const CheckRequest&) const = default;
+};
+
+struct CheckReply {
+    uint32_t Sequence = 0;
+    ProviderCheck Check; // its ProgID and essential flag are the request's
+};
+
 // One line each, ending in "\n".
 std::string EncodeRequest(const HostRequest& request);
 std::string EncodeReply(const HostReply& reply);
+std::string EncodeCheckRequest(const CheckRequest& request);
+std::string EncodeCheckReply(const CheckReply& reply);
+std::optional<CheckRequest> DecodeCheckRequest(std::string_view line);
+// The reply's check, with the ProgID and essential flag of `request`. Only the states a host
+// finds out by itself decode.
+std::optional<CheckReply> DecodeCheckReply(std::string_view line, const CheckRequest& request);
 
 // A line without its "\n"; nothing for a line that is not exactly one request or reply. A reply
 // names only what a host can find out by itself (the kinds RegisterComponent gives).

@@ -126,29 +126,90 @@ RegistrationOutcome OutOfProcessRegistrar::Register(const std::string& path,
                                                     const std::string& displayName) {
     if (m_inProcessOnly || !IsFullyQualifiedPath(path))
         return RegisterComponent(m_inProcess, path, entryName, displayName);
-    const std::string request = EncodeRequest({++m_sequence, path, entryName, displayName});
-    RegistrationOutcome outcome = RegisterInHost(request, displayName);
+    RegistrationOutcome outcome;
+    outcome.DisplayName = displayName;
     // The host died while this library was in work, perhaps of what an earlier library left
     // running: once more in a fresh host, and a second death is the library's own.
-    if (outcome.Result == RegistrationResult::Crashed ||
-        outcome.Result == RegistrationResult::EndedProcess) {
-        const std::string again = EncodeRequest({++m_sequence, path, entryName, displayName});
-        outcome = RegisterInHost(again, displayName);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const uint32_t sequence = ++m_sequence;
+        std::optional<HostReply> reply;
+        const Exchange ex = ExchangeWithHost(
+            EncodeRequest({sequence, path, entryName, displayName}), [&](std::string_view line) {
+                reply = DecodeReply(line);
+                return reply && reply->Sequence == sequence;
+            });
+        switch (ex.End) {
+        case HostEnd::Replied:
+            return OutcomeOf(*reply, displayName);
+        case HostEnd::TimedOut:
+            outcome.Result = RegistrationResult::TimedOut;
+            return outcome;
+        case HostEnd::Refused:
+            outcome.Result = RegistrationResult::HostRefused;
+            return outcome;
+        case HostEnd::CannotRun:
+            // Not even this program can be started: the repair goes on here, as it did before
+            // there were hosts.
+            return RegisterComponent(m_inProcess, path, entryName, displayName);
+        case HostEnd::Died:
+            outcome = HostEndedOutcome(ex.ExitCode, displayName);
+            break;
+        }
     }
-    if (outcome.Result == RegistrationResult::NotLoaded && m_inProcessOnly)
-        return RegisterComponent(m_inProcess, path, entryName, displayName);
     return outcome;
 }
 
-RegistrationOutcome OutOfProcessRegistrar::RegisterInHost(const std::string& request,
-                                                          const std::string& displayName) {
-    RegistrationOutcome outcome;
-    outcome.DisplayName = displayName;
-    HostReply reply;
+ProviderCheck OutOfProcessRegistrar::CheckProvider(const ProviderClass& cls) {
+    if (m_inProcessOnly && m_options.InProcessChecks)
+        return m_options.InProcessChecks->CheckProvider(cls);
+    ProviderCheck check;
+    check.ProgId = std::string(cls.ProgId);
+    check.Clsid = std::string(cls.Clsid);
+    check.Essential = cls.Essential;
+    // The same rules as for a registration: creating an object runs the library's code.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const CheckRequest request{++m_sequence, check.ProgId, check.Clsid, check.Essential};
+        std::optional<CheckReply> reply;
+        const Exchange ex =
+            ExchangeWithHost(EncodeCheckRequest(request), [&](std::string_view line) {
+                reply = DecodeCheckReply(line, request);
+                return reply.has_value();
+            });
+        switch (ex.End) {
+        case HostEnd::Replied:
+            return reply->Check;
+        case HostEnd::TimedOut:
+            check.State = ProviderState::TimedOut;
+            return check;
+        case HostEnd::Refused:
+            check.State = ProviderState::HostRefused;
+            return check;
+        case HostEnd::CannotRun:
+            if (m_options.InProcessChecks)
+                return m_options.InProcessChecks->CheckProvider(cls);
+            check.State = ProviderState::HostRefused;
+            return check;
+        case HostEnd::Died: {
+            const RegistrationOutcome ended = HostEndedOutcome(ex.ExitCode, check.ProgId);
+            check.State = ended.Result == RegistrationResult::Crashed ? ProviderState::Crashed
+                                                                      : ProviderState::EndedProcess;
+            check.Status = ended.Status;
+            if (m_options.ClassRegistry)
+                ReadProviderRegistration(*m_options.ClassRegistry, check);
+            break;
+        }
+        }
+    }
+    return check;
+}
+
+OutOfProcessRegistrar::Exchange
+OutOfProcessRegistrar::ExchangeWithHost(const std::string& request,
+                                        const std::function<bool(std::string_view)>& isReply) {
     Step step = Step::HostGone;
     DWORD start = 0;
-    // A host that ended since the last registration (a thread a library left behind, say) had no
-    // part in this one: a new host takes it, once.
+    // A host that ended since the last request (a thread a library left behind, say) had no part
+    // in this one: a new host takes it, once.
     for (int attempt = 0; attempt < 2 && step == Step::HostGone; ++attempt) {
         if (!HostRunning()) {
             KillHost();
@@ -156,14 +217,10 @@ RegistrationOutcome OutOfProcessRegistrar::RegisterInHost(const std::string& req
             case Start::Started:
                 break;
             case Start::Refused:
-                outcome.Result = RegistrationResult::HostRefused;
-                return outcome;
+                return {HostEnd::Refused};
             case Start::CannotRun:
-                // Not even this program can be started: the repair goes on here, as it did
-                // before there were hosts.
                 m_inProcessOnly = true;
-                outcome.Result = RegistrationResult::NotLoaded;
-                return outcome;
+                return {HostEnd::CannotRun};
             }
         }
         start = ::GetTickCount();
@@ -172,30 +229,29 @@ RegistrationOutcome OutOfProcessRegistrar::RegisterInHost(const std::string& req
     m_pending = true;
     m_pendingSince = start;
     if (step == Step::Done)
-        step = Receive(m_sequence, start, reply);
+        step = Receive(isReply, start);
     m_pending = false;
     if (step == Step::Done)
-        return OutcomeOf(reply, displayName);
+        return {HostEnd::Replied};
 
     if (step == Step::HostGone)
         step = WaitForHostEnd(start);
     if (step == Step::TimedOut) {
-        outcome.Result = RegistrationResult::TimedOut;
         KillHost();
-        return outcome;
+        return {HostEnd::TimedOut};
     }
     // The host is gone. What it wrote before it went still counts: a reply means the library
     // was done with, and the end came after.
     SettleIo();
-    if (TakeReply(m_sequence, reply)) {
+    if (TakeReply(isReply)) {
         KillHost();
-        return OutcomeOf(reply, displayName);
+        return {HostEnd::Replied};
     }
     DWORD exitCode = 0;
     if (m_process && !::GetExitCodeProcess(m_process, &exitCode))
         exitCode = 0;
     KillHost();
-    return HostEndedOutcome(exitCode, displayName);
+    return {HostEnd::Died, exitCode};
 }
 
 void OutOfProcessRegistrar::FinishPending() {
@@ -339,22 +395,18 @@ OutOfProcessRegistrar::Step OutOfProcessRegistrar::Send(const std::string& line,
     return ok && written == m_writeBuffer.size() ? Step::Done : Step::HostGone;
 }
 
-bool OutOfProcessRegistrar::TakeReply(uint32_t sequence, HostReply& reply) {
+bool OutOfProcessRegistrar::TakeReply(const std::function<bool(std::string_view)>& isReply) {
     // Lines that are no reply to this request (a library's own output, say) are passed over.
-    while (std::optional<std::string> line = m_lines.NextLine()) {
-        const std::optional<HostReply> decoded = DecodeReply(*line);
-        if (decoded && decoded->Sequence == sequence) {
-            reply = *decoded;
+    while (std::optional<std::string> line = m_lines.NextLine())
+        if (isReply(*line))
             return true;
-        }
-    }
     return false;
 }
 
-OutOfProcessRegistrar::Step OutOfProcessRegistrar::Receive(uint32_t sequence, DWORD start,
-                                                           HostReply& reply) {
+OutOfProcessRegistrar::Step
+OutOfProcessRegistrar::Receive(const std::function<bool(std::string_view)>& isReply, DWORD start) {
     for (;;) {
-        if (TakeReply(sequence, reply))
+        if (TakeReply(isReply))
             return Step::Done;
         m_overlapped = {};
         m_overlapped.hEvent = m_event;

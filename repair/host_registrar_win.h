@@ -26,20 +26,27 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "repair/host_protocol.h"
 #include "repair/library_api.h"
 #include "repair/own_image_win.h"
+#include "repair/provider_check.h"
 #include "repair/registrar.h"
 
 struct HostRegistrarOptions {
     // The program to start as host, asked before each start; empty: none may be started.
     std::function<std::wstring()> HostProgram = VerifiedOwnImagePath;
     uint32_t TimeLimitMs = kRegistrationTimeLimitMs;
+    // Where checks run when no host can be run at all; none: such checks are refused.
+    IProviderChecker* InProcessChecks = nullptr;
+    // Where a check whose host ended reads the class's registration, so that the report still
+    // names its CLSID and library; none: they stay unknown.
+    IRegistryApi* ClassRegistry = nullptr;
     std::function<void()> WhileWaiting; // about every 100 ms while a registration lasts
 };
 
-class OutOfProcessRegistrar : public IRegistrar {
+class OutOfProcessRegistrar : public IRegistrar, public IProviderChecker {
 public:
     // `inProcess` registers a library in this process where no host can be started at all (the
     // program file can't be run, say): the repair goes on as it did before there were hosts.
@@ -57,6 +64,10 @@ public:
     // Starts a host when none runs, so that the first registration doesn't wait for it to come up.
     void Prepare() override;
 
+    // Checks a data provider's class in the host, under the same limits and rules.
+    ProviderCheck CheckProvider(const ProviderClass& cls) override;
+    void ChecksDone() override { EndHost(); }
+
     // The running host's process id, 0 when none runs.
     DWORD HostProcessId() const { return m_processId; }
     // Hosts started so far.
@@ -71,8 +82,16 @@ public:
 private:
     enum class Step { Done, HostGone, TimedOut };
     enum class Start { Started, Refused, CannotRun };
+    enum class HostEnd { Replied, TimedOut, Refused, CannotRun, Died };
+    struct Exchange {
+        HostEnd End;
+        uint32_t ExitCode = 0; // Died: the host's exit code
+    };
 
-    RegistrationOutcome RegisterInHost(const std::string& request, const std::string& displayName);
+    // Sends one request line to the host (starting one where none runs) and waits for the line
+    // `isReply` takes for its answer.
+    Exchange ExchangeWithHost(const std::string& request,
+                              const std::function<bool(std::string_view)>& isReply);
     bool HostRunning() const;
     Start StartHost();
     // Closes the host's input and gives it a moment to end by itself, then ends whatever remains.
@@ -82,8 +101,8 @@ private:
     // Waits for the pending I/O until `start` + the time limit, watching the host.
     Step WaitForIo(DWORD start);
     Step Send(const std::string& line, DWORD start);
-    Step Receive(uint32_t sequence, DWORD start, HostReply& reply);
-    bool TakeReply(uint32_t sequence, HostReply& reply);
+    Step Receive(const std::function<bool(std::string_view)>& isReply, DWORD start);
+    bool TakeReply(const std::function<bool(std::string_view)>& isReply);
     // After the pipe broke: waits for the host process itself to end, until the time limit.
     Step WaitForHostEnd(DWORD start);
     // Cancels a pending read or write and waits until the system is done with its buffer.

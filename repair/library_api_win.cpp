@@ -8,33 +8,9 @@
 #include <vector>
 
 #include "repair/system_library_win.h"
+#include "text/win_text.h"
 
 namespace {
-
-std::wstring Widen(const std::string& text) {
-    if (text.empty())
-        return {};
-    const int count =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (count <= 0)
-        return {};
-    std::wstring wide(static_cast<size_t>(count), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), count);
-    return wide;
-}
-
-std::string Narrow(const wchar_t* text, size_t length) {
-    if (length == 0)
-        return {};
-    const int count = WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), nullptr, 0,
-                                          nullptr, nullptr);
-    if (count <= 0)
-        return {};
-    std::string narrow(static_cast<size_t>(count), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, static_cast<int>(length), narrow.data(), count, nullptr,
-                        nullptr);
-    return narrow;
-}
 
 HMODULE Module(LibraryHandle library) {
     return reinterpret_cast<HMODULE>(library);

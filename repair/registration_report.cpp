@@ -12,6 +12,13 @@ constexpr uint16_t kTextCrashed = 160;
 constexpr uint16_t kTextTimedOut = 161;
 constexpr uint16_t kTextEndedProcess = 162;
 constexpr uint16_t kTextHostRefused = 163;
+constexpr uint16_t kTextProviderWorks = 246;
+constexpr uint16_t kTextNoProgId = 247;
+constexpr uint16_t kTextNoClass = 248;
+constexpr uint16_t kTextLibraryMissing = 249;
+constexpr uint16_t kTextNotCreated = 250;
+constexpr uint16_t kTextNoAnswer = 251;
+constexpr uint16_t kTextProviderFails = 252;
 
 std::string Hex(int32_t status) {
     char buf[16] = {};
@@ -25,6 +32,13 @@ std::string SystemReason(ILibraryApi& api, const RegistrationOutcome& outcome) {
     std::string text = GetErrorText(api, outcome.LastError);
     if (text == kErrorTextNotFound)
         return text + " (" + std::to_string(outcome.LastError) + ")";
+    return OneLine(text, outcome.DisplayName);
+}
+
+} // namespace
+
+std::string OneLine(const std::string& systemText, const std::string& insert) {
+    std::string text = systemText;
     while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' '))
         text.pop_back();
     std::string line;
@@ -34,7 +48,7 @@ std::string SystemReason(ILibraryApi& api, const RegistrationOutcome& outcome) {
                 ++i;
             line += ' ';
         } else if (text.compare(i, 2, "%1") == 0) {
-            line += outcome.DisplayName;
+            line += insert;
             ++i;
         } else {
             line += text[i];
@@ -42,8 +56,6 @@ std::string SystemReason(ILibraryApi& api, const RegistrationOutcome& outcome) {
     }
     return line;
 }
-
-} // namespace
 
 std::string RegistrationFailureReason(ILibraryApi& api, const RegistrationOutcome& outcome,
                                       Language lang) {
@@ -83,6 +95,48 @@ std::string RegistrationFailureText(ILibraryApi& api,
             text += '\n';
         text += modAPI::printf(LoadText(kTextNotRegistered, lang), {failure.DisplayName}) + " (" +
                 RegistrationFailureReason(api, failure, lang) + ")";
+    }
+    return text;
+}
+
+std::string ProviderReason(ILibraryApi& api, const ProviderCheck& check, Language lang) {
+    switch (check.State) {
+    case ProviderState::Works:
+        return LoadText(kTextProviderWorks, lang);
+    case ProviderState::NoProgId:
+        return LoadText(kTextNoProgId, lang);
+    case ProviderState::NoClass:
+        return modAPI::printf(LoadText(kTextNoClass, lang), {check.Clsid});
+    case ProviderState::LibraryMissing:
+        return modAPI::printf(LoadText(kTextLibraryMissing, lang), {check.Library});
+    case ProviderState::NotCreated: {
+        const std::string text = GetErrorText(api, static_cast<uint32_t>(check.Status));
+        const std::string system = text == kErrorTextNotFound ? text : OneLine(text, check.ProgId);
+        return modAPI::printf(LoadText(kTextNotCreated, lang),
+                              {system + " (" + Hex(check.Status) + ")"});
+    }
+    case ProviderState::Crashed:
+        return modAPI::printf(LoadText(kTextCrashed, lang), {Hex(check.Status)});
+    case ProviderState::TimedOut:
+        return LoadText(kTextNoAnswer, lang);
+    case ProviderState::EndedProcess:
+        return LoadText(kTextEndedProcess, lang);
+    case ProviderState::HostRefused:
+        break;
+    }
+    return LoadText(kTextHostRefused, lang);
+}
+
+std::string ProviderFailureText(ILibraryApi& api, const std::vector<ProviderCheck>& checks,
+                                Language lang) {
+    std::string text;
+    for (const ProviderCheck& check : checks) {
+        if (!check.Essential || check.State == ProviderState::Works)
+            continue;
+        if (!text.empty())
+            text += "\n";
+        text += modAPI::printf(LoadText(kTextProviderFails, lang), {check.ProgId}) + " (" +
+                ProviderReason(api, check, lang) + ")";
     }
     return text;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "repair/dll_register.h"
+#include "repair/provider_check.h"
 #include "text/language.h"
 
 // The reason a registration failed: the system's text for a failed load or a missing entry point
@@ -25,3 +26,17 @@ std::string RegistrationFailureLine(ILibraryApi& api, const RegistrationOutcome&
 std::string RegistrationFailureText(ILibraryApi& api,
                                     const std::vector<RegistrationOutcome>& failures,
                                     Language lang);
+
+// A system message text on one line: its trailing line break dropped, inner ones made spaces, the
+// insert "%1" filled with `insert`.
+std::string OneLine(const std::string& systemText, const std::string& insert);
+
+// The state of a data provider's class in words: text 246 (works), 247 (no ProgID), 248 with the
+// CLSID, 249 with the library, 250 with the system's text for the HRESULT and the HRESULT as
+// 0xXXXXXXXX, 160 with the exception code, 251 (no answer), 162, 163.
+std::string ProviderReason(ILibraryApi& api, const ProviderCheck& check, Language lang);
+
+// One line per essential class that does not work: text 252 with the ProgID, followed by the
+// reason in parentheses. Empty when every essential class works.
+std::string ProviderFailureText(ILibraryApi& api, const std::vector<ProviderCheck>& checks,
+                                Language lang);

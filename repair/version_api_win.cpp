@@ -8,6 +8,7 @@
 #include <winver.h>
 
 #include "repair/system_library_win.h"
+#include "text/win_text.h"
 
 namespace {
 
@@ -22,20 +23,6 @@ struct VersionFunctions {
 const VersionFunctions& Version() {
     static const VersionFunctions functions;
     return functions;
-}
-
-std::wstring Widen(const std::string& text) {
-    if (text.empty()) {
-        return {};
-    }
-    int count =
-        MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (count <= 0) {
-        return {};
-    }
-    std::wstring wide(static_cast<size_t>(count), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), count);
-    return wide;
 }
 
 } // namespace

@@ -225,6 +225,27 @@ constexpr Entry kTable[] = {
     {244, "missing", "fehlt"},
     {245, "Listed files that are missing or have no version: [*]",
      "Aufgelistete Dateien, die fehlen oder keine Version haben: [*]"},
+    // Whether the data providers' classes can be created, and why not; the wizard names each
+    // essential one that can't after the repair, the console companion reports them all.
+    {246, "works", "funktioniert"},
+    {247, "not registered: its name is not in the registry",
+     "nicht registriert: der Name fehlt in der Registrierung"},
+    {248, "not registered: the class [*] is not in the registry",
+     "nicht registriert: die Klasse [*] fehlt in der Registrierung"},
+    {249, "library missing: [*]", "Bibliothek fehlt: [*]"},
+    {250, "cannot be created: [*]", "kann nicht erstellt werden: [*]"},
+    {251, "did not answer within 30 s", "hat nicht innerhalb von 30 s geantwortet"},
+    {252, "The data provider [*] still cannot be used.",
+     "Der Datenanbieter [*] kann weiterhin nicht verwendet werden."},
+    {253, "Data providers: [*]", "Datenanbieter: [*]"},
+    {254, "ProgID", "ProgID"},
+    {255, "Essential", "Wesentlich"},
+    {256, "State", "Zustand"},
+    {257, "Threading model", "Threading-Modell"},
+    {258, "CLSID", "CLSID"},
+    {259, "Library", "Bibliothek"},
+    {260, "Essential data providers that cannot be used: [*]",
+     "Wesentliche Datenanbieter, die nicht verwendet werden können: [*]"},
 };
 
 constexpr bool IsSortedById() {

@@ -1,7 +1,7 @@
 // quendry-cli.exe on laid-out systems: the report says what the wizard shows for the same system
 // (its version page sentences and the marks of its file list), the JSON parses and holds every
-// library, the repair registers the same 24 libraries and names the failing one's reason, and
-// without administrator rights it changes nothing.
+// library, the repair registers the same 24 libraries and names the failing one's reason, the
+// data providers are checked in both, and without administrator rights nothing changes.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -27,6 +27,14 @@ bool Skipped(size_t i) {
 
 std::string T(uint16_t id) {
     return LoadText(id, LanguageOfThisRun());
+}
+
+// The line of `text` that begins with `start`; empty when none does.
+std::string LineOf(const std::string& text, const std::string& start) {
+    const size_t at = text.find("\n" + start);
+    if (at == std::string::npos)
+        return {};
+    return text.substr(at + 1, text.find('\n', at + 1) - at - 1);
 }
 
 struct CliResult {
@@ -293,6 +301,33 @@ TEST_F(CliReport, JsonParsesAndHoldsEveryLibrary) {
             EXPECT_TRUE(item["matches"].boolean) << "2.80.1022 belongs to the release 2.80";
         }
     }
+    // The laid-out Jet provider, registered where it lies, is created.
+    const auto& providers = d["providers"].items;
+    ASSERT_EQ(providers.size(), 10u);
+    const json::Value& jet = providers[4];
+    EXPECT_EQ(jet["progId"].text, "Microsoft.Jet.OLEDB.4.0");
+    EXPECT_EQ(jet["library"].text, fixtures::ComponentPath(fixtures::kJetProviderIndex));
+    EXPECT_EQ(jet["threadingModel"].text, "Apartment");
+    EXPECT_EQ(jet["state"].text, "works");
+    EXPECT_TRUE(jet["essential"].boolean);
+    EXPECT_EQ(d["failingEssentialProviders"].number, 0);
+}
+
+// Every file up to date, but the Jet provider's library registers no class: without it a database
+// program can't open an Access file, and that alone needs attention.
+TEST_F(CliReport, AnEssentialProviderThatIsNotRegisteredNeedsAttention) {
+    UseWindowsForBoth(L"win7");
+    ASSERT_NO_THROW(
+        fixtures::ApplyLayout(UpToDate().With(fixtures::kJetProviderIndex, "4.0.8015.0")));
+    const CliResult r = RunCli(L"report");
+    ASSERT_TRUE(r.Started && r.Finished);
+    EXPECT_EQ(r.ExitCode, 1u);
+    const std::string text = Lf(r.Out);
+    EXPECT_NE(LineOf(text, "Microsoft.Jet.OLEDB.4.0 ").find(" " + T(247) + " "), std::string::npos)
+        << text;
+    EXPECT_NE(LineOf(text, "ADODB.Connection ").find(" " + T(246) + " "), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("\n" + Fill(T(260), "1") + "\n"), std::string::npos) << text;
 }
 
 TEST_F(CliReport, OutWritesTheFileAndAnUnwritableOneIsAnError) {
@@ -359,6 +394,31 @@ TEST_F(CliRepair, ACrashingLibraryEndsOnlyItsHost) {
         const std::string name = GetFile(fixtures::ComponentPath(i));
         EXPECT_EQ(fixtures::ReadRegistrationCount(name), Skipped(i) ? 0u : 1u) << name;
     }
+}
+
+// After the registrations the classes are created, each in the host: a class refused and one whose
+// library crashes are named so, and the check goes on with the next.
+TEST_F(CliRepair, TheProvidersAreCheckedAfterTheRegistrations) {
+    using fixtures::FixtureKind;
+    ASSERT_NO_THROW(fixtures::ApplyLayout(
+        UpToDate()
+            .With(6, fixtures::FixtureFile::Of(FixtureKind::ClassRefused, "2.81.1117.0"))
+            .With(14, fixtures::FixtureFile::Of(FixtureKind::ProviderCrash, "2.81.1117.0"))));
+    const CliResult r = RunCli(L"repair");
+    ASSERT_TRUE(r.Started && r.Finished);
+    EXPECT_EQ(r.ExitCode, 0u) << "every library registered";
+    const std::string text = Lf(r.Out);
+    EXPECT_NE(LineOf(text, "JRO.JetEngine ").find(" " + Fill(T(250), "")), std::string::npos)
+        << text;
+    EXPECT_NE(LineOf(text, "JRO.JetEngine ").find("(0x80040111)"), std::string::npos) << text;
+    EXPECT_NE(LineOf(text, "MSDataShape ").find(" " + Fill(T(160), NullWriteStatusText()) + " "),
+              std::string::npos)
+        << text;
+    EXPECT_NE(LineOf(text, "MSDataShape ").find(GetFile(fixtures::ComponentPath(14))),
+              std::string::npos)
+        << "the crash keeps what the registry says: " << text;
+    EXPECT_NE(LineOf(text, "SQLOLEDB ").find(" " + T(247) + " "), std::string::npos) << text;
+    EXPECT_NE(text.find("\n" + Fill(T(260), "0") + "\n"), std::string::npos) << text;
 }
 
 TEST_F(CliRepair, MissingLibrariesAreNotFailures) {

@@ -232,6 +232,29 @@ TEST(RepairStep, FailuresOfLibrariesThatAreThereAreNamedAfterTheClosingSteps) {
     ExpectClosingState(w);
 }
 
+// Checked in the host after the run, the essential classes only; the host then ends.
+TEST(RepairStep, EssentialProvidersThatStillFailAreNamedAfterTheLibraries) {
+    RepairWizard w;
+    w.AllPresent();
+    w.Present(9, Kind::Registering, static_cast<int32_t>(0x80004005u)); // MSADCF.DLL
+    w.providers.States = {{"ADODB.Connection", ProviderState::NotCreated},
+                          {"Microsoft.Jet.OLEDB.4.0", ProviderState::NoProgId},
+                          {"SQLOLEDB", ProviderState::NoProgId}};
+    w.ToRepairPage();
+    w.Repair();
+    EXPECT_EQ(
+        w.providers.Checked,
+        (std::vector<std::string>{"ADODB.Connection", "ADODB.Recordset", "ADODB.Command",
+                                  "MSDASC.MSDAINITIALIZE", "Microsoft.Jet.OLEDB.4.0", "(done)"}));
+    ASSERT_EQ(w.form.MessageBoxes.size(), 1u);
+    EXPECT_EQ(w.form.MessageBoxes[0].Text,
+              "The file MSADCF.DLL could not be registered properly. (0x80004005)\n"
+              "The data provider ADODB.Connection still cannot be used. (cannot be created: "
+              "Error text not found. (0x80040154))\n"
+              "The data provider Microsoft.Jet.OLEDB.4.0 still cannot be used. (not registered: "
+              "its name is not in the registry)");
+}
+
 struct ShortPathCase {
     const char* Name;
     std::function<void(FakeLibraryApi::File&)> Setup;

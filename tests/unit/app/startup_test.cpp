@@ -5,6 +5,7 @@
 #include "app/frm_main.h"
 #include "app/mod_api.h"
 #include "tests/fakes/fake_library_api.h"
+#include "tests/fakes/fake_provider_checker.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_system.h"
 #include "tests/fakes/fake_tooltip_window.h"
@@ -23,7 +24,9 @@ struct Started {
     FakeLibraryApi libraries;
     InProcessRegistrar registrar{libraries};
     FakeTooltipWindow tooltips;
-    frmMain frm{form, system, registry, versions, libraries, registrar, tooltips, 0x400000};
+    FakeProviderChecker providers;
+    frmMain frm{form,      system,    registry, versions, libraries,
+                registrar, providers, tooltips, 0x400000};
     void Load() {
         modAPI::ResetWindowsVersionClass();
         frm.Form_Initialize();

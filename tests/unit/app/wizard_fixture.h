@@ -7,6 +7,7 @@
 #include "app/mod_api.h"
 #include "tests/fakes/counting_registrar.h"
 #include "tests/fakes/fake_library_api.h"
+#include "tests/fakes/fake_provider_checker.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_system.h"
 #include "tests/fakes/fake_tooltip_window.h"
@@ -22,7 +23,9 @@ struct Wizard {
     FakeLibraryApi libraries;
     CountingRegistrar registrar{libraries};
     FakeTooltipWindow tooltips;
-    frmMain frm{form, system, registry, versions, libraries, registrar, tooltips, 0x400000};
+    FakeProviderChecker providers;
+    frmMain frm{form,      system,    registry, versions, libraries,
+                registrar, providers, tooltips, 0x400000};
 
     static constexpr const char* kJet = "C:\\WINDOWS\\system32\\msjet40.dll";
 

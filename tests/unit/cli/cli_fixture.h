@@ -14,6 +14,7 @@
 #include "repair/component_table.h"
 #include "tests/fakes/counting_registrar.h"
 #include "tests/fakes/fake_library_api.h"
+#include "tests/fakes/fake_provider_checker.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_system.h"
 #include "tests/fakes/fake_version_api.h"
@@ -57,7 +58,8 @@ struct ScriptedSystem {
     FakeLibraryApi libraries;
     CountingRegistrar registrar{libraries};
     RecordingHost host;
-    CliPlatform platform{system, registry, versions, libraries, registrar, host};
+    FakeProviderChecker providers;
+    CliPlatform platform{system, registry, versions, libraries, registrar, providers, host};
 
     ScriptedSystem() {
         modAPI::ResetWindowsVersionClass();

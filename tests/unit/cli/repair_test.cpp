@@ -27,6 +27,10 @@ std::string Line(size_t index, const std::string& state) {
     return name + std::string(16 - name.size() + 2, ' ') + state;
 }
 
+// After the registrations: a blank line, the heading, the columns' heading, the ten classes and
+// the number of essential ones that do not work.
+constexpr size_t kProviderSection = 14;
+
 TEST(Repair, RegistersTheTwentyFourInTableOrderWithoutPauses) {
     ScriptedSystem s;
     s.AllPresent();
@@ -49,13 +53,19 @@ TEST(Repair, RegistersTheTwentyFourInTableOrderWithoutPauses) {
     EXPECT_EQ(s.registrar.Prepared, 1);
 
     const std::vector<std::string> lines = Lines(s.host.Out);
-    ASSERT_EQ(lines.size(), kComponentCount + 2);
+    ASSERT_EQ(lines.size(), kComponentCount + 2 + kProviderSection);
     for (size_t i = 0; i < kComponentCount; ++i)
         EXPECT_EQ(lines[i], Line(i, Skipped(i) ? "skipped" : "registered"));
     EXPECT_EQ(lines[31], "");
     EXPECT_EQ(lines[32], "Libraries that could not be registered: 0");
+    // Then whether the data providers can be created now, every class checked once, and the
+    // host that made them ended.
+    EXPECT_EQ(lines[34], "Data providers: 10");
+    EXPECT_EQ(lines.back(), "Essential data providers that cannot be used: 0");
+    EXPECT_EQ(s.providers.Checked.size(), 11u);
+    EXPECT_EQ(s.providers.Checked.back(), "(done)");
     // One write per library, as each is done, so a slow library shows where the run stands.
-    EXPECT_EQ(s.host.OutWrites.size(), kComponentCount + 1);
+    EXPECT_EQ(s.host.OutWrites.size(), kComponentCount + 2);
 }
 
 TEST(Repair, EachOutcomeHasItsLineAndAFailureMakesExitOne) {
@@ -72,7 +82,7 @@ TEST(Repair, EachOutcomeHasItsLineAndAFailureMakesExitOne) {
         EXPECT_EQ(s.Run({"repair"}), kExitAttention);
 
         const std::vector<std::string> lines = Lines(s.host.Out);
-        ASSERT_EQ(lines.size(), kComponentCount + 2);
+        ASSERT_EQ(lines.size(), kComponentCount + 2 + kProviderSection);
         const auto failed = [&](const std::string& reason) {
             return modAPI::printf(s.T(228), {reason});
         };
@@ -93,7 +103,7 @@ TEST(Repair, NothingPresentIsNoFailure) {
     EXPECT_EQ(s.Run({"repair"}), kExitOk);
     EXPECT_EQ(s.libraries.Loads(), 0);
     const std::vector<std::string> lines = Lines(s.host.Out);
-    ASSERT_EQ(lines.size(), kComponentCount + 2);
+    ASSERT_EQ(lines.size(), kComponentCount + 2 + kProviderSection);
     for (size_t i = 0; i < kComponentCount; ++i)
         EXPECT_EQ(lines[i], Line(i, Skipped(i) ? "skipped" : "not present"));
 }

@@ -72,8 +72,12 @@ TEST(ReportText, EnglishForAScriptedSystem) {
     const std::string tail = "MSDAURL.DLL       2.81.1117     -        no      yes                 "
                              "  C:\\Program Files\\Common Files\\System\\Ole DB\\MSDAURL.DLL\n";
     EXPECT_NE(s.host.Out.find(tail), std::string::npos);
-    const std::string end = "msjetoledb40.dll  4.0.8015      -        no      yes                  "
-                            " C:\\WINDOWS\\system32\\msjetoledb40.dll\n"
+    EXPECT_NE(
+        s.host.Out.find("msjetoledb40.dll  4.0.8015      -        no      yes             "
+                        "      C:\\WINDOWS\\system32\\msjetoledb40.dll\n\nData providers: 10\n"
+                        "ProgID                   Essential  State"),
+        std::string::npos);
+    const std::string end = "Essential data providers that cannot be used: 0\n"
                             "\n"
                             "Result: something needs attention.\n"
                             "Listed files whose version does not match the MDAC release: 1\n"
@@ -121,10 +125,9 @@ TEST(ReportText, GermanForAScriptedSystem) {
                               "                      Nicht vorhanden\n"),
               std::string::npos);
     EXPECT_NE(s.host.Out.find("MSJRO.DLL         2.80.1022     passt       ja"), std::string::npos);
-    const std::string end =
-        "\nErgebnis: Etwas muss beachtet werden.\n"
-        "Aufgelistete Dateien, deren Version nicht zur MDAC-Version passt: 25\n"
-        "Aufgelistete Dateien, die fehlen oder keine Version haben: 1\n";
+    const std::string end = "\nErgebnis: Etwas muss beachtet werden.\n"
+                            "Aufgelistete Dateien, deren Version nicht zur MDAC-Version passt: 25\n"
+                            "Aufgelistete Dateien, die fehlen oder keine Version haben: 1\n";
     ASSERT_GE(s.host.Out.size(), end.size());
     EXPECT_EQ(s.host.Out.substr(s.host.Out.size() - end.size()), end);
 }
@@ -160,8 +163,9 @@ TEST(ReportJson, ShapeAndValuesForAScriptedSystem) {
     ASSERT_TRUE(doc);
     const json::Value& d = *doc;
     EXPECT_EQ(d.Keys(), (std::vector<std::string>{"program", "windows", "language", "mdac", "jet",
-                                                  "advisedPage", "components", "mismatchedCount",
-                                                  "missingCount", "needsAttention"}));
+                                                  "advisedPage", "components", "providers",
+                                                  "mismatchedCount", "missingCount",
+                                                  "failingEssentialProviders", "needsAttention"}));
     EXPECT_EQ(d["program"]["name"].text, "Quendry");
     EXPECT_EQ(d["program"]["version"].text, ProgramVersion());
     EXPECT_EQ(d["windows"]["major"].number, 6);
@@ -228,11 +232,20 @@ TEST(ReportJson, SameShapeAndFactsInEveryLanguage) {
     ASSERT_TRUE(a && b);
     EXPECT_EQ(b->Find("language")->text, "de");
     EXPECT_EQ(b->Find("advisedPage")->text, LoadText(117, Language::German));
-    // Apart from those two members the documents are the same, byte for byte.
-    for (json::Value* doc : {&*a, &*b})
-        for (auto& [key, value] : doc->members)
+    EXPECT_EQ(b->Find("providers")->items[0]["reason"].text, "funktioniert");
+    // Apart from those members and the providers' reasons in words, the documents are the same,
+    // byte for byte.
+    for (json::Value* doc : {&*a, &*b}) {
+        for (auto& [key, value] : doc->members) {
             if (key == "language" || key == "advisedPage")
                 value = {};
+            if (key == "providers")
+                for (auto& provider : value.items)
+                    for (auto& [name, member] : provider.members)
+                        if (name == "reason")
+                            member = {};
+        }
+    }
     const auto flatten = [](const json::Value& v) {
         std::string out;
         const std::function<void(const json::Value&)> walk = [&](const json::Value& x) {

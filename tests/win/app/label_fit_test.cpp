@@ -14,6 +14,7 @@
 #include "app/mod_api.h"
 #include "tests/fakes/counting_registrar.h"
 #include "tests/fakes/fake_library_api.h"
+#include "tests/fakes/fake_provider_checker.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_system.h"
 #include "tests/fakes/fake_tooltip_window.h"
@@ -32,7 +33,9 @@ struct RealWizard {
     FakeLibraryApi libraries;
     CountingRegistrar registrar{libraries};
     FakeTooltipWindow tooltips;
-    frmMain frm{form, system, registry, versions, libraries, registrar, tooltips, 0x400000};
+    FakeProviderChecker providers;
+    frmMain frm{form,      system,    registry, versions, libraries,
+                registrar, providers, tooltips, 0x400000};
 
     RealWizard(uint16_t language, int dpi, bool oldJet) {
         modAPI::ResetWindowsVersionClass();

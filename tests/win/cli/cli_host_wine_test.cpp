@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/win_text.h"
 #include "cli/cli_host_win.h"
+#include "text/win_text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "win_text.h"
+#include "text/win_text.h"
 
 #include <windows.h>
 
