@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <tuple>
 #include <vector>
@@ -139,9 +140,19 @@ bool WinForm::Create(HINSTANCE instance, IFormEvents& events, int dpi) {
     if (!m_hwnd)
         return false;
 
-    for (const auto& entry : ControlTable())
-        if (entry.Id != ControlId::frmMain)
+    // The pages and the buttons now; a page's own controls when it first comes to the front.
+    for (const auto& entry : ControlTable()) {
+        if (entry.Id == ControlId::frmMain)
+            continue;
+        Keep(entry);
+        if (!IsPage(entry.Parent))
             CreateControl(entry);
+    }
+    Arrange(ControlId::frmMain);
+    return true;
+}
+
+void WinForm::Arrange(ControlId parent) {
     // Overlapping controls paint by z-order. A picture that only touches a text's edge lies under
     // it, one drawn inside a text's box above it; what the user works (buttons, options, the list,
     // the bar) and the links lie on top, so that they are both seen and the ones the pointer is
@@ -153,47 +164,72 @@ bool WinForm::Create(HINSTANCE instance, IFormEvents& events, int dpi) {
                inner.Left + w <= outer.Left + outer.Width &&
                inner.Top + h <= outer.Top + outer.Height;
     };
-    for (const auto& entry : ControlTable()) {
-        if (entry.Kind != ControlKind::Image)
+    const auto table = ControlTable();
+    for (const auto& entry : table) {
+        if (entry.Kind != ControlKind::Image || entry.Parent != parent)
             continue;
         bool withinText = false;
-        for (const auto& other : ControlTable())
-            if (other.Kind == ControlKind::Label && other.Parent == entry.Parent &&
-                inside(entry, other))
+        for (const auto& other : table)
+            if (other.Kind == ControlKind::Label && other.Parent == parent && inside(entry, other))
                 withinText = true;
         SetWindowPos(Wnd(entry.Id), withinText ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     // Raised last one first, so that they keep the table's order among themselves: the tab order
     // follows the z-order.
-    const auto table = ControlTable();
     for (auto entry = table.rbegin(); entry != table.rend(); ++entry) {
         const bool worked =
             entry->Kind == ControlKind::Button || entry->Kind == ControlKind::Option ||
             entry->Kind == ControlKind::ListView || entry->Kind == ControlKind::ProgressBar;
-        if (worked || entry->Link)
+        if (entry->Parent == parent && (worked || entry->Link))
             SetWindowPos(Wnd(entry->Id), HWND_TOP, 0, 0, 0, 0,
                          SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
-    return true;
 }
 
-bool WinForm::CreateControl(const ControlSpec& entry) {
+void WinForm::Keep(const ControlSpec& entry) {
     Control c;
     c.LeftTwips = entry.Left;
     c.TopTwips = entry.Top;
-    if (entry.Kind == ControlKind::Timer) {
-        c.Interval = entry.Interval;
-        m_controls[entry.Id] = c;
-        return true;
+    c.Interval = entry.Interval;
+    c.Text = Widen(std::string(entry.Caption));
+    c.Shown = entry.Visible;
+    c.On = entry.Enabled;
+    if (!entry.FontName.empty()) {
+        c.HasFont = true;
+        c.Font = {Widen(std::string(entry.FontName)), entry.FontSize, entry.Bold, false};
     }
+    m_controls[entry.Id] = c;
+}
+
+void WinForm::MakePage(ControlId page) {
+    if (!Wnd(page) || std::find(m_madePages.begin(), m_madePages.end(), page) != m_madePages.end())
+        return;
+    m_madePages.push_back(page);
+    for (const auto& entry : ControlTable())
+        if (entry.Parent == page)
+            CreateControl(entry);
+    Arrange(page);
+    KeepLinksClear(page);
+}
+
+HWND WinForm::Made(ControlId id) {
+    if (!Wnd(id) && IsPage(Describe(id).Parent))
+        MakePage(Describe(id).Parent);
+    return Wnd(id);
+}
+
+bool WinForm::CreateControl(const ControlSpec& entry) {
+    Control& c = m_controls[entry.Id];
+    if (entry.Kind == ControlKind::Timer)
+        return true;
     HWND parent = entry.Parent == ControlId::frmMain ? m_hwnd : Wnd(entry.Parent);
-    const int x = Px(entry.Left), y = Px(entry.Top);
+    const int x = Px(c.LeftTwips), y = Px(c.TopTwips);
     const int w = entry.SizeInPixels ? entry.Width : Px(entry.Width);
     const int h = entry.SizeInPixels ? entry.Height : Px(entry.Height);
     // Overlapping siblings paint by z-order only when each clips the others.
-    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (entry.Visible ? WS_VISIBLE : 0) |
-                  (entry.Enabled ? 0 : WS_DISABLED);
+    DWORD style =
+        WS_CHILD | WS_CLIPSIBLINGS | (c.Shown ? WS_VISIBLE : 0) | (c.On ? 0 : WS_DISABLED);
     DWORD exStyle = 0;
     const wchar_t* cls = L"STATIC";
     switch (entry.Kind) {
@@ -239,17 +275,11 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
     default:
         break;
     }
-    const std::wstring caption = Widen(std::string(entry.Caption));
-    c.Hwnd = CreateWindowExW(exStyle, cls, caption.c_str(), style, x, y, w, h, parent,
+    c.Hwnd = CreateWindowExW(exStyle, cls, c.Text.c_str(), style, x, y, w, h, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.Id)), m_instance,
                              nullptr);
     if (!c.Hwnd)
         return false;
-    if (!entry.FontName.empty()) {
-        c.HasFont = true;
-        c.Font = {Widen(std::string(entry.FontName)), entry.FontSize, entry.Bold, false};
-    }
-    m_controls[entry.Id] = c;
     if (c.HasFont)
         ApplyFont(entry.Id);
 
@@ -309,6 +339,7 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
             }
         }
         SendMessageW(c.Hwnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_images));
+        SendMessageW(c.Hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, c.ListStyle);
         break;
     }
     case ControlKind::ProgressBar:
@@ -694,8 +725,11 @@ WindowHandle WinForm::ControlHwnd(ControlId id) const {
 
 void WinForm::SetCaption(ControlId id, const std::string& text) {
     HWND hwnd = Wnd(id);
-    if (!hwnd)
+    if (!hwnd) {
+        if (Control* c = Find(id))
+            c->Text = Widen(text);
         return;
+    }
     SetWindowTextW(hwnd, Widen(text).c_str());
     if (Describe(id).AutoSize)
         AutoSize(id);
@@ -710,36 +744,45 @@ void WinForm::LayoutChanged(ControlId id) {
 
 std::string WinForm::Caption(ControlId id) const {
     HWND hwnd = Wnd(id);
-    return hwnd ? Narrow(WindowText(hwnd)) : std::string();
+    const Control* c = Find(id);
+    return hwnd ? Narrow(WindowText(hwnd)) : c ? Narrow(c->Text) : std::string();
 }
 
 void WinForm::SetVisible(ControlId id, bool visible) {
     if (HWND hwnd = Wnd(id)) {
         ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
         LayoutChanged(id);
+    } else if (Control* c = Find(id)) {
+        c->Shown = visible;
     }
 }
 
 bool WinForm::Visible(ControlId id) const {
     HWND hwnd = Wnd(id);
-    return hwnd && (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+    const Control* c = Find(id);
+    return hwnd ? (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0 : c && c->Shown;
 }
 
 void WinForm::SetEnabled(ControlId id, bool enabled) {
-    if (Control* c = Find(id); c && c->Hwnd)
-        EnableWindow(c->Hwnd, enabled);
+    if (HWND hwnd = Wnd(id))
+        EnableWindow(hwnd, enabled);
+    else if (Control* c = Find(id))
+        c->On = enabled;
 }
 
 bool WinForm::Enabled(ControlId id) const {
     HWND hwnd = Wnd(id);
-    return hwnd && IsWindowEnabled(hwnd);
+    const Control* c = Find(id);
+    return hwnd ? IsWindowEnabled(hwnd) != FALSE : c && c->On;
 }
 
 void WinForm::SetTop(ControlId id, int twips) {
     Control* c = Find(id);
-    if (!c || !c->Hwnd)
+    if (!c)
         return;
     c->TopTwips = twips;
+    if (!c->Hwnd)
+        return;
     SetWindowPos(c->Hwnd, nullptr, Px(c->LeftTwips), Px(twips), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     LayoutChanged(id);
@@ -747,9 +790,11 @@ void WinForm::SetTop(ControlId id, int twips) {
 
 void WinForm::SetLeft(ControlId id, int twips) {
     Control* c = Find(id);
-    if (!c || !c->Hwnd)
+    if (!c)
         return;
     c->LeftTwips = twips;
+    if (!c->Hwnd)
+        return;
     SetWindowPos(c->Hwnd, nullptr, Px(twips), Px(c->TopTwips), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -781,7 +826,8 @@ void WinForm::SetUnderline(ControlId id, bool underline) {
         return;
     c->Font.Underline = underline;
     ApplyFont(id);
-    InvalidateRect(c->Hwnd, nullptr, TRUE);
+    if (c->Hwnd)
+        InvalidateRect(c->Hwnd, nullptr, TRUE);
 }
 
 bool WinForm::Underline(ControlId id) const {
@@ -790,6 +836,8 @@ bool WinForm::Underline(ControlId id) const {
 }
 
 void WinForm::BringToFront(ControlId id) {
+    if (IsPage(id))
+        MakePage(id);
     HWND hwnd = Wnd(id);
     if (!hwnd)
         return;
@@ -827,22 +875,24 @@ void WinForm::RaiseWindow() {
 }
 
 void WinForm::SetFocus(ControlId id) {
-    if (HWND hwnd = Wnd(id))
+    if (HWND hwnd = Made(id))
         ::SetFocus(hwnd);
 }
 
 bool WinForm::OptionValue(ControlId id) const {
+    // Until its page is made, an option holds its first state: the first answer chosen.
     HWND hwnd = Wnd(id);
-    return hwnd && SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    return hwnd ? SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED
+                : id == ControlId::optResolved;
 }
 
 void WinForm::ListClear(ControlId id) {
-    if (HWND hwnd = Wnd(id))
+    if (HWND hwnd = Made(id))
         SendMessageW(hwnd, LVM_DELETEALLITEMS, 0, 0);
 }
 
 void WinForm::ListAddRow(ControlId id, const ListRow& row) {
-    HWND hwnd = Wnd(id);
+    HWND hwnd = Made(id);
     if (!hwnd)
         return;
     std::wstring text = Widen(row.Text), sub1 = Widen(row.Sub1), sub2 = Widen(row.Sub2);
@@ -902,7 +952,7 @@ void WinForm::ListSetSortKey(ControlId, int column) {
 
 void WinForm::ListSetSorted(ControlId id, bool sorted) {
     m_sorted = sorted;
-    if (sorted)
+    if (sorted && Made(id))
         SortList(id);
 }
 
@@ -937,21 +987,26 @@ void WinForm::SortList(ControlId id) {
 
 uint32_t WinForm::ListExtendedStyle(ControlId id) const {
     HWND hwnd = Wnd(id);
-    return hwnd ? static_cast<uint32_t>(SendMessageW(hwnd, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0)) : 0;
+    const Control* c = Find(id);
+    return hwnd ? static_cast<uint32_t>(SendMessageW(hwnd, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0))
+           : c  ? c->ListStyle
+                : 0;
 }
 
 void WinForm::SetListExtendedStyle(ControlId id, uint32_t style) {
     if (HWND hwnd = Wnd(id))
         SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style);
+    else if (Control* c = Find(id))
+        c->ListStyle = style;
 }
 
 void WinForm::SetProgressMax(ControlId id, int max) {
-    if (HWND hwnd = Wnd(id))
+    if (HWND hwnd = Made(id))
         SendMessageW(hwnd, PBM_SETRANGE32, 0, max);
 }
 
 void WinForm::SetProgressValue(ControlId id, int value) {
-    if (HWND hwnd = Wnd(id))
+    if (HWND hwnd = Made(id))
         SendMessageW(hwnd, PBM_SETPOS, value, 0);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 // The real main window: child windows made from the control table, driven through IForm, its
-// events passed to the wizard through IFormEvents.
+// events passed to the wizard through IFormEvents. A page's controls are made the first time the
+// page comes to the front; until then what the wizard sets on them is kept and answered from, and
+// given to them when they are made.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -78,13 +80,16 @@ private:
         bool operator<(const Font& o) const;
     };
     struct Control {
-        HWND Hwnd = nullptr;
+        HWND Hwnd = nullptr; // none for a timer, and for a control whose page is not made yet
         Font Font;
         bool HasFont = false;
         int LeftTwips = 0, TopTwips = 0;
         uint32_t Interval = 0;
         bool TimerOn = false;
-        std::string Caption; // the window caption of timers and the form as the core set it
+        // Until the control is made:
+        std::wstring Text;
+        bool Shown = false, On = true;
+        uint32_t ListStyle = 0;
     };
 
     static LRESULT CALLBACK MainProc(HWND, UINT, WPARAM, LPARAM);
@@ -105,7 +110,16 @@ private:
     // outermost handler has returned.
     template <typename F> void Dispatch(F&& handler);
 
+    // Takes a control's state from its row, for a control made now or later.
+    void Keep(const ControlSpec& entry);
     bool CreateControl(const ControlSpec& entry);
+    // Makes the controls of a page that has not been made yet.
+    void MakePage(ControlId page);
+    // The control's window, its page made first where it is not yet.
+    HWND Made(ControlId id);
+    // Orders the made children of `parent`: pictures by whether they lie inside a text, then what
+    // the user works and the links on top.
+    void Arrange(ControlId parent);
     void ApplyFont(ControlId id);
     void AutoSize(ControlId id);
     // The rectangle a label's text takes as the label draws it, in the label's client
@@ -136,6 +150,7 @@ private:
     int m_depth = 0;
     bool m_unloadPending = false;
     bool m_activated = false;
+    std::vector<ControlId> m_madePages;
     int m_sortKey = 0;
     bool m_sorted = false;
 };

@@ -12,19 +12,9 @@
 #include <vector>
 
 #include "app/form_win.h"
+#include "tests/fakes/no_form_events.h"
 
 namespace {
-
-class NoEvents : public IFormEvents {
-public:
-    void OnClick(ControlId) override {}
-    void OnTimer(ControlId) override {}
-    void OnQueryUnload(bool&, int) override {}
-    void OnUnload() override {}
-    void OnActivate() override {}
-    void OnMouseMove(ControlId) override {}
-    void OnColumnClick(ControlId, int) override {}
-};
 
 bool Windowed(ControlKind kind) {
     return kind == ControlKind::Button || kind == ControlKind::Option ||
@@ -46,7 +36,7 @@ protected:
     void SetUp() override { ASSERT_TRUE(s_created); }
     static HWND Wnd(ControlId id) { return reinterpret_cast<HWND>(s_form->ControlHwnd(id)); }
 
-    static inline NoEvents s_events;
+    static inline NoFormEvents s_events;
     static inline std::unique_ptr<WinForm> s_form;
     static inline bool s_created = false;
 };
