@@ -70,9 +70,11 @@ void frmMain::cmdRepairMDAC_Click() {
         const ComponentFile entry = m_aMDACFiles[i];
         OnErrorResumeNext(
             [&] { m_form.SetCaption(C::Label2, modAPI::printf(LoadText(123), {entry.sPath})); });
+        // The registration runs apart where it can, while the line is read.
+        const BegunEntry begun = BeginRepairEntry(m_libraries, m_registrar, entry);
         OnErrorResumeNext([&] { m_system.Sleep(kPauseAfterLineMs); });
         OnErrorResumeNext([&] {
-            EntryResult result = RepairEntry(m_libraries, m_registrar, entry);
+            EntryResult result = FinishRepairEntry(m_registrar, begun);
             if (result.Action == EntryAction::Failed)
                 failures.push_back(std::move(result.Outcome));
         });

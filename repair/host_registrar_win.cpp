@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -128,16 +129,23 @@ RegistrationOutcome OutOfProcessRegistrar::Register(const std::string& path,
         return RegisterComponent(m_inProcess, path, entryName, displayName);
     RegistrationOutcome outcome;
     outcome.DisplayName = displayName;
+    std::optional<Begun> begun = std::exchange(m_begun, std::nullopt);
+    if (begun && begun->Request != EncodeRequest({begun->Sequence, path, entryName, displayName}))
+        begun.reset(); // another library's: its reply is passed over as no answer to this one
     // The host died while this library was in work, perhaps of what an earlier library left
     // running: once more in a fresh host, and a second death is the library's own.
     for (int attempt = 0; attempt < 2; ++attempt) {
-        const uint32_t sequence = ++m_sequence;
+        const uint32_t sequence = begun && attempt == 0 ? begun->Sequence : ++m_sequence;
         std::optional<HostReply> reply;
-        const Exchange ex = ExchangeWithHost(
-            EncodeRequest({sequence, path, entryName, displayName}), [&](std::string_view line) {
-                reply = DecodeReply(line);
-                return reply && reply->Sequence == sequence;
-            });
+        const auto isReply = [&](std::string_view line) {
+            reply = DecodeReply(line);
+            return reply && reply->Sequence == sequence;
+        };
+        const Exchange ex =
+            begun && attempt == 0
+                ? AwaitReply(isReply, begun->SentAt)
+                : ExchangeWithHost(EncodeRequest({sequence, path, entryName, displayName}),
+                                   isReply);
         switch (ex.End) {
         case HostEnd::Replied:
             return OutcomeOf(*reply, displayName);
@@ -157,6 +165,20 @@ RegistrationOutcome OutOfProcessRegistrar::Register(const std::string& path,
         }
     }
     return outcome;
+}
+
+void OutOfProcessRegistrar::Begin(const std::string& path, const std::string& entryName,
+                                  const std::string& displayName) {
+    m_begun.reset();
+    if (m_inProcessOnly || !IsFullyQualifiedPath(path) || !HostRunning())
+        return;
+    Begun begun;
+    begun.Sequence = ++m_sequence;
+    begun.Request = EncodeRequest({begun.Sequence, path, entryName, displayName});
+    begun.SentAt = ::GetTickCount();
+    if (Send(begun.Request, begun.SentAt) != Step::Done)
+        return; // Register sends it again, to a new host where this one is gone
+    m_begun = std::move(begun);
 }
 
 ProviderCheck OutOfProcessRegistrar::CheckProvider(const ProviderClass& cls) {
@@ -226,11 +248,24 @@ OutOfProcessRegistrar::ExchangeWithHost(const std::string& request,
         start = ::GetTickCount();
         step = Send(request, start);
     }
+    if (step != Step::Done)
+        return Settle(step, isReply, start);
+    return AwaitReply(isReply, start);
+}
+
+OutOfProcessRegistrar::Exchange
+OutOfProcessRegistrar::AwaitReply(const std::function<bool(std::string_view)>& isReply,
+                                  DWORD sentAt) {
     m_pending = true;
-    m_pendingSince = start;
-    if (step == Step::Done)
-        step = Receive(isReply, start);
+    m_pendingSince = sentAt;
+    const Step step = Receive(isReply, sentAt);
     m_pending = false;
+    return Settle(step, isReply, sentAt);
+}
+
+OutOfProcessRegistrar::Exchange
+OutOfProcessRegistrar::Settle(Step step, const std::function<bool(std::string_view)>& isReply,
+                              DWORD start) {
     if (step == Step::Done)
         return {HostEnd::Replied};
 

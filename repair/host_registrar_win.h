@@ -25,6 +25,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -64,6 +65,11 @@ public:
     // Starts a host when none runs, so that the first registration doesn't wait for it to come up.
     void Prepare() override;
 
+    // Sends the request to a running host, which registers while the caller pauses. Sends
+    // nothing where no host runs: Register then starts one as usual.
+    void Begin(const std::string& path, const std::string& entryName,
+               const std::string& displayName) override;
+
     // Checks a data provider's class in the host, under the same limits and rules.
     ProviderCheck CheckProvider(const ProviderClass& cls) override;
     void ChecksDone() override { EndHost(); }
@@ -92,6 +98,10 @@ private:
     // `isReply` takes for its answer.
     Exchange ExchangeWithHost(const std::string& request,
                               const std::function<bool(std::string_view)>& isReply);
+    // The same for a request already sent (Begin) at `sentAt`.
+    Exchange AwaitReply(const std::function<bool(std::string_view)>& isReply, DWORD sentAt);
+    // How an exchange ended, from the step it stopped at.
+    Exchange Settle(Step step, const std::function<bool(std::string_view)>& isReply, DWORD start);
     bool HostRunning() const;
     Start StartHost();
     // Closes the host's input and gives it a moment to end by itself, then ends whatever remains.
@@ -118,6 +128,12 @@ private:
     DWORD m_processId = 0;
     DWORD m_pendingSince = 0; // when the registration in work was sent
     bool m_pending = false;
+    struct Begun {
+        std::string Request;
+        uint32_t Sequence = 0;
+        DWORD SentAt = 0;
+    };
+    std::optional<Begun> m_begun; // sent by Begin, not yet collected
     OVERLAPPED m_overlapped = {};
     bool m_ioPending = false;
     bool m_ioIsRead = false; // the pending I/O reads into m_readBuffer (else it writes)

@@ -12,6 +12,11 @@ public:
     // Gets ready for the registrations to come, so that the first doesn't wait for what all of
     // them need (a host process, say). Registers nothing; registering works without it.
     virtual void Prepare() {}
+    // Starts registering the library where that goes on while the caller waits (a host
+    // process); Register with the same arguments then collects the answer. Where registrations
+    // run in the caller it does nothing, and Register does the work.
+    virtual void Begin(const std::string& /*path*/, const std::string& /*entryName*/,
+                       const std::string& /*displayName*/) {}
     virtual RegistrationOutcome Register(const std::string& path, const std::string& entryName,
                                          const std::string& displayName) = 0;
 };

@@ -17,14 +17,26 @@ std::string RegistrationPath(ILibraryApi& api, const std::string& sPath) {
     return IsFullyQualifiedPath(sPath) ? sPath : std::string();
 }
 
-EntryResult RepairEntry(ILibraryApi& api, IRegistrar& registrar, const ComponentFile& entry) {
-    EntryResult result;
-    const std::string name = GetFile(entry.sPath);
-    std::string path;
+BegunEntry BeginRepairEntry(ILibraryApi& api, IRegistrar& registrar, const ComponentFile& entry) {
+    BegunEntry begun{entry, {}};
     try {
-        path = RegistrationPath(api, entry.sPath);
+        begun.Path = RegistrationPath(api, entry.sPath);
+        if (!entry.bNoRegister && IsFullyQualifiedPath(begun.Path))
+            registrar.Begin(begun.Path, kEntryPointName, GetFile(entry.sPath));
     } catch (...) {
     }
+    return begun;
+}
+
+EntryResult RepairEntry(ILibraryApi& api, IRegistrar& registrar, const ComponentFile& entry) {
+    return FinishRepairEntry(registrar, BeginRepairEntry(api, registrar, entry));
+}
+
+EntryResult FinishRepairEntry(IRegistrar& registrar, const BegunEntry& begun) {
+    EntryResult result;
+    const ComponentFile& entry = begun.Entry;
+    const std::string& path = begun.Path;
+    const std::string name = GetFile(entry.sPath);
     result.Outcome.DisplayName = name;
     if (entry.bNoRegister) {
         result.Action = EntryAction::Skipped;

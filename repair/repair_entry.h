@@ -25,6 +25,16 @@ struct EntryResult {
 // form for a file that is there; nothing for a file that is missing or a text that names no file.
 std::string RegistrationPath(ILibraryApi& api, const std::string& sPath);
 
-// Works out the entry's path and, unless the entry is skipped, registers the library through
-// `registrar`. Raises nothing.
+// One entry's repair in two halves, so that a registration that runs apart goes on while the
+// caller pauses in between. BeginRepairEntry works out the entry's path and, unless the entry is
+// skipped, begins its registration; FinishRepairEntry registers it through `registrar` (collecting
+// what was begun). Neither raises.
+struct BegunEntry {
+    ComponentFile Entry;
+    std::string Path;
+};
+BegunEntry BeginRepairEntry(ILibraryApi& api, IRegistrar& registrar, const ComponentFile& entry);
+EntryResult FinishRepairEntry(IRegistrar& registrar, const BegunEntry& begun);
+
+// Both halves at once.
 EntryResult RepairEntry(ILibraryApi& api, IRegistrar& registrar, const ComponentFile& entry);

@@ -184,6 +184,28 @@ TEST(RepairStep, PreparationAndClosingInTheirOrder) {
     EXPECT_EQ(w.system.Sleeps, pauses);
 }
 
+// A registration that runs apart is sent when its line shows, and collected after the pause.
+TEST(RepairStep, EachRegistrationBeginsBeforeThePauseOnItsLine) {
+    RepairWizard w;
+    w.AllPresent();
+    w.ToRepairPage();
+    std::vector<std::string> seen;
+    w.registrar.Seen = [&](const std::string& what) {
+        seen.push_back(what + " after " + std::to_string(w.system.Sleeps.size()) + " pauses");
+    };
+    w.Repair();
+    std::vector<std::string> expected;
+    for (size_t i = 0; i < kComponentCount; ++i) {
+        if (Skipped(i))
+            continue;
+        expected.push_back("Begin(" + ShortPath(i) + ") after " + std::to_string(2 * i) +
+                           " pauses");
+        expected.push_back("Register(" + ShortPath(i) + ") after " + std::to_string(2 * i + 1) +
+                           " pauses");
+    }
+    EXPECT_EQ(seen, expected);
+}
+
 class RepairNonePresent : public ::testing::TestWithParam<uint16_t> {};
 
 TEST_P(RepairNonePresent, StepsThroughAllEntriesAndLoadsNothing) {

@@ -266,6 +266,34 @@ TEST(OutOfProcessRegistrar, APreparedHostServesTheRunOrEndsUnused) {
     EXPECT_EQ(fixtures::ReadRegistrationCount("fixture_library.dll"), 1u);
 }
 
+// A begun registration runs while the caller does something else, and Register collects it
+// without registering again; one begun for another library is no answer to the next.
+TEST(OutOfProcessRegistrar, ABegunRegistrationRunsMeanwhileAndIsCollectedOnce) {
+    fixtures::ClearRegistrations();
+    Win32LibraryApi api;
+    {
+        OutOfProcessRegistrar registrar(api, ShortLimit());
+        registrar.Prepare();
+        registrar.Begin(Fixture("fixture_library.dll"), "DllRegisterServer", "X");
+        const auto until = Clock::now() + milliseconds(kShortLimitMs);
+        while (fixtures::ReadRegistrationCount("fixture_library.dll") == 0 && Clock::now() < until)
+            Sleep(10);
+        EXPECT_EQ(fixtures::ReadRegistrationCount("fixture_library.dll"), 1u);
+        EXPECT_EQ(
+            registrar.Register(Fixture("fixture_library.dll"), "DllRegisterServer", "X").Result,
+            RegistrationResult::Registered);
+        EXPECT_EQ(fixtures::ReadRegistrationCount("fixture_library.dll"), 1u);
+
+        registrar.Begin(Fixture("fixture_library.dll"), "DllRegisterServer", "X");
+        const RegistrationOutcome other =
+            registrar.Register(Fixture("fixture_failing.dll"), "DllRegisterServer", "Y");
+        EXPECT_EQ(other.Result, RegistrationResult::CallFailed);
+        EXPECT_EQ(other.DisplayName, "Y");
+        EXPECT_EQ(registrar.HostsStarted(), 1u);
+    }
+    ExpectNoProcessLeft();
+}
+
 TEST(OutOfProcessRegistrar, PreparingWithoutAHostProgramLeavesRegistrationsHere) {
     Win32LibraryApi api;
     HostRegistrarOptions options = ShortLimit();
