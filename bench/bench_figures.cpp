@@ -36,8 +36,8 @@ std::string Pad(const std::string& s, size_t width) {
 }
 
 std::string Line(const Row& r) {
-    std::string line = Pad(r.Figure, 44) + Pad(r.Quendry, 13) + Pad(r.Baseline, 13) +
-                       Pad(r.Ratio, 10) + Pad(r.Goal, 22) + r.Result;
+    std::string line = Pad(r.Figure, 48) + Pad(r.Quendry, 13) + Pad(r.Baseline, 13) +
+                       Pad(r.Ratio, 22) + Pad(r.Goal, 22) + r.Result;
     while (!line.empty() && line.back() == ' ')
         line.pop_back();
     return line + "\n";
@@ -47,8 +47,26 @@ Row NotMeasured(const std::string& figure, const std::string& goal) {
     return {figure, "n/a", "n/a", "", goal, "not measured"};
 }
 
-std::string Runs(const char* what, size_t runs) {
-    return std::string(what) + " (" + std::to_string(runs) + " runs)";
+std::string Runs(const char* what, const Measured& m) {
+    const std::string runs = std::to_string(m.Rounds > 1 ? m.Runs / m.Rounds : m.Runs);
+    return std::string(what) + " (" + (m.Rounds > 1 ? std::to_string(m.Rounds) + " x " : "") +
+           runs + " runs)";
+}
+
+// The ratio, and its range over the rounds where there were several.
+std::string RatioText(const Measured& m) {
+    std::string text = Format("%.2f", m.Ratio());
+    if (m.Rounds > 1)
+        text += Format(" [%.2f", m.LowRatio) + Format("-%.2f]", m.HighRatio);
+    return text;
+}
+
+std::string OverheadText(const Measured& m) {
+    std::string text = Format("%+.1f %%", OverheadPercent(m));
+    if (m.Rounds > 1)
+        text +=
+            Format(" [%+.1f", (m.LowRatio - 1) * 100) + Format(", %+.1f]", (m.HighRatio - 1) * 100);
+    return text;
 }
 
 std::string Joined(const std::vector<std::string>& names) {
@@ -76,6 +94,32 @@ Measured FromPairs(const std::vector<double>& values, const std::vector<double>&
     return {Median(values), Median(baselines), values.size(), Median(ratios)};
 }
 
+std::optional<Measured> FromRounds(const std::vector<std::optional<Measured>>& rounds) {
+    std::vector<double> values, baselines, ratios;
+    Measured m;
+    m.Rounds = 0;
+    for (const auto& round : rounds) {
+        if (!round)
+            continue;
+        values.push_back(round->Value);
+        baselines.push_back(round->Baseline);
+        ratios.push_back(round->Ratio());
+        m.Runs += round->Runs;
+        ++m.Rounds;
+        if (round->PairedRatio > 0)
+            m.PairedRatio = 1; // worked out below
+    }
+    if (m.Rounds == 0)
+        return std::nullopt;
+    m.Value = Median(values);
+    m.Baseline = Median(baselines);
+    if (m.PairedRatio > 0)
+        m.PairedRatio = Median(ratios);
+    m.LowRatio = *std::min_element(ratios.begin(), ratios.end());
+    m.HighRatio = *std::max_element(ratios.begin(), ratios.end());
+    return m;
+}
+
 double OverheadPercent(const Measured& repair) {
     return repair.Baseline > 0 ? (repair.Value - repair.Baseline) / repair.Baseline * 100 : 0;
 }
@@ -84,33 +128,33 @@ std::string FormatTable(const BenchFigures& f) {
     std::vector<Row> rows;
     const std::string startupGoal = Format("ratio <= %.2f", kStartupRatioGoal);
     if (f.Startup)
-        rows.push_back({Runs("Start-up to the welcome page", f.Startup->Runs), Ms(f.Startup->Value),
-                        Ms(f.Startup->Baseline), Format("%.2f", f.Startup->Ratio()), startupGoal,
+        rows.push_back({Runs("Start-up to the welcome page", *f.Startup), Ms(f.Startup->Value),
+                        Ms(f.Startup->Baseline), RatioText(*f.Startup), startupGoal,
                         Verdict(f.Startup->Ratio() <= kStartupRatioGoal)});
     else
         rows.push_back(NotMeasured("Start-up to the welcome page", startupGoal));
 
     const std::string auditGoal = Format("ratio <= %.2f", kAuditRatioGoal);
     if (f.Audit)
-        rows.push_back({Runs("Audit: component table, 31 files", f.Audit->Runs), Ms(f.Audit->Value),
-                        Ms(f.Audit->Baseline), Format("%.2f", f.Audit->Ratio()), auditGoal,
+        rows.push_back({Runs("Audit: component table, 31 files", *f.Audit), Ms(f.Audit->Value),
+                        Ms(f.Audit->Baseline), RatioText(*f.Audit), auditGoal,
                         Verdict(f.Audit->Ratio() <= kAuditRatioGoal)});
     else
         rows.push_back(NotMeasured("Audit: component table, 31 files", auditGoal));
 
     const std::string repairGoal = Format("overhead <= %.0f %%", kRepairOverheadGoal);
     if (f.Repair)
-        rows.push_back({Runs("Repair run, 24 registering", f.Repair->Runs), Ms(f.Repair->Value),
-                        Ms(f.Repair->Baseline), Format("%+.1f %%", OverheadPercent(*f.Repair)),
-                        repairGoal, Verdict(OverheadPercent(*f.Repair) <= kRepairOverheadGoal)});
+        rows.push_back({Runs("Repair run, 24 registering", *f.Repair), Ms(f.Repair->Value),
+                        Ms(f.Repair->Baseline), OverheadText(*f.Repair), repairGoal,
+                        Verdict(OverheadPercent(*f.Repair) <= kRepairOverheadGoal)});
     else
         rows.push_back(NotMeasured("Repair run, 24 registering", repairGoal));
 
     const std::string memoryGoal = Format("ratio <= %.2f", kWorkingSetRatioGoal);
     if (f.PeakWorkingSet)
-        rows.push_back({Runs("Peak working set, welcome page", f.PeakWorkingSet->Runs),
+        rows.push_back({Runs("Peak working set, welcome page", *f.PeakWorkingSet),
                         Mb(f.PeakWorkingSet->Value), Mb(f.PeakWorkingSet->Baseline),
-                        Format("%.2f", f.PeakWorkingSet->Ratio()), memoryGoal,
+                        RatioText(*f.PeakWorkingSet), memoryGoal,
                         Verdict(f.PeakWorkingSet->Ratio() <= kWorkingSetRatioGoal)});
     else
         rows.push_back(NotMeasured("Peak working set, welcome page", memoryGoal));
@@ -132,9 +176,8 @@ std::string FormatTable(const BenchFigures& f) {
     if (!f.CliBuilt)
         rows.push_back({"Console report, quendry-cli", "not built", "", "", "none set", ""});
     else if (f.CliReport)
-        rows.push_back({Runs("Console report, quendry-cli", f.CliReport->Runs),
-                        Ms(f.CliReport->Value), Ms(f.CliReport->Baseline),
-                        Format("%.2f", f.CliReport->Ratio()), "none set", "-"});
+        rows.push_back({Runs("Console report, quendry-cli", *f.CliReport), Ms(f.CliReport->Value),
+                        Ms(f.CliReport->Baseline), RatioText(*f.CliReport), "none set", "-"});
     else
         rows.push_back(NotMeasured("Console report, quendry-cli", "none set"));
 

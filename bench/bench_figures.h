@@ -28,6 +28,9 @@ struct Measured {
     double Baseline = 0;
     size_t Runs = 0;
     double PairedRatio = 0; // 0: not paired
+    // Measured in several rounds: how many, and the lowest and highest round's ratio.
+    size_t Rounds = 1;
+    double LowRatio = 0, HighRatio = 0;
 
     double Ratio() const {
         return PairedRatio > 0 ? PairedRatio : Baseline > 0 ? Value / Baseline : 0;
@@ -36,6 +39,10 @@ struct Measured {
 
 // The figure of runs taken in pairs with their baseline runs.
 Measured FromPairs(const std::vector<double>& values, const std::vector<double>& baselines);
+
+// A figure measured in rounds, each a whole set of runs: the medians over the rounds, and the
+// range of their ratios. Rounds that measured nothing are left out; none for none.
+std::optional<Measured> FromRounds(const std::vector<std::optional<Measured>>& rounds);
 
 // One executable's file: its size and the libraries it imports, with those of them that the
 // system directory doesn't hold.

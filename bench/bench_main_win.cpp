@@ -3,8 +3,11 @@
 // progress to the standard error. Quendry.exe, minimal_win.exe, quendry-cli.exe (when built) and
 // the fixtures lie beside this program.
 //
-//   quendry_bench [--startup-runs N] [--audit-rounds N] [--repair-runs N] [--product PATH]
+//   quendry_bench [--rounds N] [--startup-runs N] [--audit-rounds N] [--repair-runs N]
+//                 [--product PATH]
 //
+// Each figure is measured in --rounds (3) rounds of its runs: a machine shared with others is
+// slower at times, and the range over the rounds shows by how much.
 // --product names the product's (i686) Quendry.exe, whose size and imports are reported too.
 #include <windows.h>
 
@@ -24,6 +27,7 @@
 namespace {
 
 struct Options {
+    size_t Rounds = 3;
     size_t StartupRuns = 9;
     size_t AuditRounds = 21;
     size_t RepairRuns = 3;
@@ -122,8 +126,7 @@ void MeasureStartups(const Options& o, BenchFigures& f) {
         f.Notes.push_back("the system reported no working set for the programs");
 }
 
-void MeasureRepair(const Options& o, BenchFigures& f) {
-    std::vector<RepairRun> runs;
+void MeasureRepair(const Options& o, BenchFigures& f, std::vector<RepairRun>& runs) {
     std::vector<double> ms;
     for (size_t run = 0; run < o.RepairRuns; ++run) {
         std::string failure;
@@ -137,7 +140,6 @@ void MeasureRepair(const Options& o, BenchFigures& f) {
         Progress("  repair %zu: %.0f ms", run + 1, measured->Ms);
     }
     f.Repair = Measured{Median(ms), kRepairPausesMs, o.RepairRuns};
-    f.Details.push_back(RepairBreakdown(runs));
 }
 
 void MeasureCli(const Options& o, BenchFigures& f) {
@@ -169,7 +171,9 @@ bool ParseOptions(int argc, wchar_t** argv, Options& o) {
             return false;
         const wchar_t* v = argv[++i];
         const size_t n = static_cast<size_t>(std::wcstoul(v, nullptr, 10));
-        if (a == L"--startup-runs" && n > 0)
+        if (a == L"--rounds" && n > 0)
+            o.Rounds = n;
+        else if (a == L"--startup-runs" && n > 0)
             o.StartupRuns = n;
         else if (a == L"--audit-rounds" && n > 0)
             o.AuditRounds = n;
@@ -188,8 +192,8 @@ bool ParseOptions(int argc, wchar_t** argv, Options& o) {
 int wmain(int argc, wchar_t** argv) {
     Options o;
     if (!ParseOptions(argc, argv, o)) {
-        std::fprintf(stderr, "usage: quendry_bench [--startup-runs N] [--audit-rounds N] "
-                             "[--repair-runs N] [--product PATH]\n");
+        std::fprintf(stderr, "usage: quendry_bench [--rounds N] [--startup-runs N] "
+                             "[--audit-rounds N] [--repair-runs N] [--product PATH]\n");
         return 2;
     }
     BenchFigures f;
@@ -213,17 +217,39 @@ int wmain(int argc, wchar_t** argv) {
         f.Notes.push_back(std::string("the system could not be laid out: ") + e.what());
     }
 
-    Progress("start-up: %zu runs each, alternating", o.StartupRuns);
-    MeasureStartups(o, f);
-    Progress("audit: %zu rounds", o.AuditRounds);
-    std::string failure;
-    f.Audit = MeasureAudit(o.AuditRounds, failure);
-    if (!failure.empty())
-        f.Notes.push_back("audit: " + failure);
-    Progress("repair: %zu runs", o.RepairRuns);
-    MeasureRepair(o, f);
-    Progress("console report");
-    MeasureCli(o, f);
+    std::vector<BenchFigures> rounds(o.Rounds);
+    std::vector<RepairRun> repairRuns;
+    for (size_t r = 0; r < o.Rounds; ++r) {
+        BenchFigures& round = rounds[r];
+        Progress("round %zu of %zu", r + 1, o.Rounds);
+        Progress("start-up: %zu runs each, alternating", o.StartupRuns);
+        MeasureStartups(o, round);
+        Progress("audit: %zu rounds", o.AuditRounds);
+        std::string failure;
+        round.Audit = MeasureAudit(o.AuditRounds, failure);
+        if (!failure.empty())
+            round.Notes.push_back("audit: " + failure);
+        Progress("repair: %zu runs", o.RepairRuns);
+        MeasureRepair(o, round, repairRuns);
+        Progress("console report");
+        MeasureCli(o, round);
+        for (const auto& note : round.Notes)
+            f.Notes.push_back("round " + std::to_string(r + 1) + ": " + note);
+    }
+    const auto across = [&](std::optional<Measured> BenchFigures::*figure) {
+        std::vector<std::optional<Measured>> each;
+        for (const auto& round : rounds)
+            each.push_back(round.*figure);
+        return FromRounds(each);
+    };
+    f.Startup = across(&BenchFigures::Startup);
+    f.PeakWorkingSet = across(&BenchFigures::PeakWorkingSet);
+    f.Audit = across(&BenchFigures::Audit);
+    f.Repair = across(&BenchFigures::Repair);
+    f.CliReport = across(&BenchFigures::CliReport);
+    f.CliBuilt = rounds.front().CliBuilt;
+    if (f.Repair)
+        f.Details.push_back(RepairBreakdown(repairRuns));
 
     for (const wchar_t* exe : {L"Quendry.exe", L"minimal_win.exe"})
         SetWineUnmanagedWindows(exe, false);

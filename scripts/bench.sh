@@ -3,8 +3,8 @@
 # report, each against a baseline measured in the same run. Prints the table and writes it to
 # build/bench.txt. bench.sh [BUILD_DIR]: the Windows build that Wine can run here (see
 # scripts/test-arch.sh); the product's i686 Quendry.exe (build/win32, or $QUENDRY_PRODUCT) is
-# reported too when it has been built. BENCH_STARTUP_RUNS (9), BENCH_AUDIT_ROUNDS (21) and
-# BENCH_REPAIR_RUNS (3) set the repetitions.
+# reported too when it has been built. Each figure is measured in BENCH_ROUNDS (3) rounds, each
+# of BENCH_STARTUP_RUNS (9), BENCH_AUDIT_ROUNDS (21) and BENCH_REPAIR_RUNS (3) repetitions.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 arch=$(scripts/test-arch.sh)
@@ -14,7 +14,7 @@ out=${BENCH_OUT:-build/bench.txt}
 
 cmake --build "$build" --target quendry_bench -j "${JOBS:-$(nproc)}" >/dev/null || exit 1
 
-args=(--startup-runs "${BENCH_STARTUP_RUNS:-9}" --audit-rounds "${BENCH_AUDIT_ROUNDS:-21}"
+args=(--rounds "${BENCH_ROUNDS:-3}" --startup-runs "${BENCH_STARTUP_RUNS:-9}" --audit-rounds "${BENCH_AUDIT_ROUNDS:-21}"
     --repair-runs "${BENCH_REPAIR_RUNS:-3}")
 # Wine's drive Z: is the root of the file system.
 # (Where Wine runs the product itself, its row is already there.)
@@ -28,7 +28,7 @@ Machine: $(nproc) cores (${cpu:-unknown CPU}), $(uname -sr), Debian $(cat /etc/d
 2>/dev/null || echo '?'), $("$WINE" --version 2>/dev/null)
 Programs run: $build"
 
-echo "Running the benchmarks under Wine (about a minute)..." >&2
+echo "Running the benchmarks under Wine (about ${BENCH_ROUNDS:-3} x 2.5 minutes)..." >&2
 table=$(mktemp)
 LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 scripts/with-display.sh scripts/wine-run.sh \
     "$build/quendry_bench.exe" "${args[@]}" >"$table"

@@ -24,6 +24,25 @@ TEST(BenchFigures, PairedRunsGiveTheMedianOfTheirRatios) {
     EXPECT_DOUBLE_EQ((Measured{6510, 6200, 3}).Ratio(), 6510.0 / 6200.0); // not paired
 }
 
+TEST(BenchFigures, RoundsGiveTheirMedianAndTheRangeOfTheirRatios) {
+    const auto m = FromRounds(
+        {FromPairs({105}, {100}), std::nullopt, FromPairs({224}, {200}), FromPairs({327}, {300})});
+    ASSERT_TRUE(m);
+    EXPECT_EQ(m->Rounds, 3u);
+    EXPECT_EQ(m->Runs, 3u);
+    EXPECT_DOUBLE_EQ(m->Ratio(), 1.09);
+    EXPECT_DOUBLE_EQ(m->LowRatio, 1.05);
+    EXPECT_DOUBLE_EQ(m->HighRatio, 1.12);
+    EXPECT_FALSE(FromRounds({std::nullopt}));
+    BenchFigures f;
+    f.Startup = m;
+    f.Repair = FromRounds({Measured{6324, 6200, 3}, Measured{6386, 6200, 3}});
+    const std::string table = FormatTable(f);
+    EXPECT_NE(table.find("Start-up to the welcome page (3 x 1 runs)"), std::string::npos) << table;
+    EXPECT_NE(table.find("1.09 [1.05-1.12]"), std::string::npos) << table;
+    EXPECT_NE(table.find("+2.5 % [+2.0, +3.0]"), std::string::npos) << table;
+}
+
 // The table's row for a figure: the line that starts with it.
 std::string RowOf(const std::string& table, const std::string& start) {
     std::istringstream in(table);
