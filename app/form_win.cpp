@@ -140,12 +140,12 @@ bool WinForm::Create(HINSTANCE instance, IFormEvents& events, int dpi) {
     if (!m_hwnd)
         return false;
 
-    // The pages and the buttons now; a page's own controls when it first comes to the front.
+    // The buttons now; a page and its controls when it first comes to the front.
     for (const auto& entry : ControlTable()) {
         if (entry.Id == ControlId::frmMain)
             continue;
         Keep(entry);
-        if (!IsPage(entry.Parent))
+        if (entry.Parent == ControlId::frmMain && !IsPage(entry.Id))
             CreateControl(entry);
     }
     Arrange(ControlId::frmMain);
@@ -203,9 +203,11 @@ void WinForm::Keep(const ControlSpec& entry) {
 }
 
 void WinForm::MakePage(ControlId page) {
-    if (!Wnd(page) || std::find(m_madePages.begin(), m_madePages.end(), page) != m_madePages.end())
+    if (!m_hwnd || std::find(m_madePages.begin(), m_madePages.end(), page) != m_madePages.end())
         return;
     m_madePages.push_back(page);
+    if (!CreateControl(Describe(page)))
+        return;
     for (const auto& entry : ControlTable())
         if (entry.Parent == page)
             CreateControl(entry);
@@ -214,8 +216,8 @@ void WinForm::MakePage(ControlId page) {
 }
 
 HWND WinForm::Made(ControlId id) {
-    if (!Wnd(id) && IsPage(Describe(id).Parent))
-        MakePage(Describe(id).Parent);
+    if (!Wnd(id) && (IsPage(id) || IsPage(Describe(id).Parent)))
+        MakePage(IsPage(id) ? id : Describe(id).Parent);
     return Wnd(id);
 }
 
