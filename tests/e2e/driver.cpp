@@ -106,6 +106,7 @@ bool QuendryProcess::Start(const LaunchOptions& options) {
     std::wstring cmd = L"\"" + exe + L"\"";
     STARTUPINFOW si = {};
     si.cb = sizeof si;
+    m_controls.clear();
     if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE,
                         CREATE_UNICODE_ENVIRONMENT, block.data(), ExeFolder().c_str(), &si, &m_pi))
         return false;
@@ -138,6 +139,7 @@ void QuendryProcess::Kill() {
     CloseHandle(m_pi.hThread);
     m_pi = {};
     m_window = nullptr;
+    m_controls.clear();
 }
 
 HWND QuendryProcess::Control(ControlId id) const {
@@ -145,8 +147,13 @@ HWND QuendryProcess::Control(ControlId id) const {
         return nullptr;
     if (id == ControlId::frmMain)
         return m_window;
+    const auto known = m_controls.find(static_cast<int>(id));
+    if (known != m_controls.end() && IsWindow(known->second))
+        return known->second;
     FindCtx ctx{static_cast<int>(id), nullptr};
     EnumChildWindows(m_window, FindChild, reinterpret_cast<LPARAM>(&ctx));
+    if (ctx.Found)
+        m_controls[static_cast<int>(id)] = ctx.Found;
     return ctx.Found;
 }
 

@@ -63,6 +63,9 @@ public:
 private:
     PROCESS_INFORMATION m_pi = {};
     HWND m_window = nullptr;
+    // Controls found so far: a control keeps its window once made, and a walk over every child
+    // window for each look costs Wine a server call per child.
+    mutable std::map<int, HWND> m_controls;
 };
 
 // The language this run expects: German when the test was started in a German locale (LANG),
