@@ -12,12 +12,26 @@
 using C = ControlId;
 using namespace std::chrono_literals;
 
+namespace {
+
+// Waits until the program takes messages again. A user's click waits in the queue while a handler
+// still runs (under emulation the previous press may start the registration host for seconds);
+// the driver's click, sent with a check for a hung program, would be dropped instead.
+void UntilTakingMessages(const QuendryProcess& q) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(q.Window(), WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored);
+}
+
+} // namespace
+
 bool PressNext(QuendryProcess& q, ControlId page) {
+    UntilTakingMessages(q);
     q.Click(C::cmdWeiter);
     return q.WaitFor([&] { return q.TopPage() == page; });
 }
 
 bool PressBack(QuendryProcess& q, ControlId page) {
+    UntilTakingMessages(q);
     q.Click(C::cmdZurück);
     return q.WaitFor([&] { return q.TopPage() == page; });
 }
