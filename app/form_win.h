@@ -1,8 +1,8 @@
 #pragma once
 // The real main window: child windows made from the control table, driven through IForm, its
 // events passed to the wizard through IFormEvents. A page and its controls are made the first time
-// the page comes to the front; until then what the wizard sets on them is kept and answered from, and
-// given to them when they are made.
+// the page comes to the front; until then what the wizard sets on them is kept and answered from,
+// and given to them when they are made.
 #include <windows.h>
 
 #include <commctrl.h>
