@@ -463,18 +463,47 @@ bool LooksUnderlined(const QuendryProcess& q, ControlId label, COLORREF textColo
     RECT rc = {};
     if (!hwnd || !GetWindowRect(hwnd, &rc) || rc.right - rc.left < 8)
         return false;
+    const int width = rc.right - rc.left, height = rc.bottom - rc.top;
+    // One copy of the label's screen area: a GetPixel per point costs Wine a trip to the X
+    // server each, so a look took long enough to miss a short-lived state.
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height; // top-down rows
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
     HDC screen = GetDC(nullptr);
     if (!screen)
         return false;
-    bool underlined = false;
-    const int width = rc.right - rc.left;
-    for (int y = rc.top; y < rc.bottom && !underlined; ++y) {
-        int run = 0;
-        for (int x = rc.left; x < rc.right; ++x)
-            if (GetPixel(screen, x, y) == textColour)
-                ++run;
-        underlined = run * 10 >= width * 8;
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP copy =
+        memory ? CreateDIBSection(memory, &bi, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    bool copied = false;
+    if (copy) {
+        HGDIOBJ old = SelectObject(memory, copy);
+        copied = BitBlt(memory, 0, 0, width, height, screen, rc.left, rc.top, SRCCOPY) != FALSE;
+        GdiFlush();
+        SelectObject(memory, old);
     }
+    bool underlined = false;
+    if (copied) {
+        // DIB pixels are 0x00RRGGBB, a COLORREF is 0x00BBGGRR.
+        const DWORD wanted =
+            (GetRValue(textColour) << 16) | (GetGValue(textColour) << 8) | GetBValue(textColour);
+        const auto* pixels = static_cast<const DWORD*>(bits);
+        for (int y = 0; y < height && !underlined; ++y) {
+            const DWORD* row = pixels + static_cast<size_t>(y) * width;
+            const auto run =
+                std::count_if(row, row + width, [&](DWORD p) { return (p & 0xFFFFFF) == wanted; });
+            underlined = run * 10 >= width * 8;
+        }
+    }
+    if (copy)
+        DeleteObject(copy);
+    if (memory)
+        DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return underlined;
 }

@@ -62,11 +62,13 @@ TEST_F(HoverLinks, UnderlineAndHandFollowThePointerAndAClickOpensOnce) {
     MovePointer(ScreenCenter(q, C::lblDownloadMDAC));
     ASSERT_TRUE(q.WaitFor(underlined, 3s));
     MouseClick(ScreenCenter(q, C::lblDownloadMDAC));
+    // Looked at at once: the pointer still rests on the link, and any move the system makes up
+    // later (a window of the opened page coming up under it) rightly underlines it again.
+    EXPECT_TRUE(q.WaitFor([&] { return !underlined(); }, 3s))
+        << "the click did not take the underline away";
     const auto opened = recorder.WaitForOpened(1);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], LoadText(117, LanguageOfThisRun()));
-    EXPECT_TRUE(q.WaitFor([&] { return !underlined(); }, 3s))
-        << "the click did not take the underline away";
     EXPECT_EQ(q.TopPage(), C::pic2);
     EXPECT_TRUE(q.Running());
 }
