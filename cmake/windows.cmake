@@ -38,6 +38,11 @@ add_executable(quendry-cli cli/cli_main_win.cpp res/quendry-cli.rc)
 target_include_directories(quendry-cli PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_options(quendry-cli PRIVATE -municode)
 target_link_libraries(quendry-cli PRIVATE ${QUENDRY_WIN} ${QUENDRY_CORE} ${QUENDRY_PRODUCT_SYSLIBS})
+# Each program carries the digest of its own file (repair/image_seal.h), written after linking.
+foreach(program Quendry quendry-cli)
+    add_custom_command(TARGET ${program} POST_BUILD
+        COMMAND ${CMAKE_SOURCE_DIR}/scripts/seal-image.sh $<TARGET_FILE:${program}> VERBATIM)
+endforeach()
 set_source_files_properties(res/quendry-cli.rc PROPERTIES
     INCLUDE_DIRECTORIES "${CMAKE_SOURCE_DIR}/res;${CMAKE_BINARY_DIR}/generated"
     OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/quendry-cli.manifest;${CMAKE_SOURCE_DIR}/res/app.ico")

@@ -1,14 +1,13 @@
 #include "repair/host_registrar_win.h"
 
-#include <algorithm>
-#include <vector>
-
 #include <wincrypt.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <utility>
 #include <vector>
+
+#include "repair/process_image_win.h"
 
 namespace {
 
@@ -300,9 +299,11 @@ void OutOfProcessRegistrar::FinishPending() {
 }
 
 OutOfProcessRegistrar::Start OutOfProcessRegistrar::StartHost() {
-    const std::wstring program = m_options.HostProgram ? m_options.HostProgram() : std::wstring();
-    if (program.empty())
+    const std::optional<HostImage> image =
+        m_options.HostProgram ? m_options.HostProgram() : std::nullopt;
+    if (!image || image->Path.empty() || !image->Bytes)
         return Start::Refused;
+    const std::wstring& program = image->Path;
     std::wstring name;
     HANDLE pipe = NewPipe(name);
     if (pipe == INVALID_HANDLE_VALUE)
@@ -361,12 +362,20 @@ OutOfProcessRegistrar::Start OutOfProcessRegistrar::StartHost() {
         created = ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
                                    flags, nullptr, nullptr, &startup, &info);
     ::CloseHandle(hostEnd);
-    if (!created) {
+    // The path is looked up again by the system: whatever it found, only the checked bytes run.
+    const bool genuine = created && ProcessMapsFile(info.hProcess, *image->Bytes);
+    if (created && !genuine) {
+        ::TerminateProcess(info.hProcess, kKilledExitCode);
+        ::WaitForSingleObject(info.hProcess, kKillWaitMs);
+        ::CloseHandle(info.hThread);
+        ::CloseHandle(info.hProcess);
+    }
+    if (!genuine) {
         if (job)
             ::CloseHandle(job);
         ::CloseHandle(event);
         ::CloseHandle(pipe);
-        return Start::CannotRun;
+        return created ? Start::Refused : Start::CannotRun;
     }
     // Where the job can't take it (an older system, inside a launcher's job), the host still runs
     // apart and is ended on its own; only what it starts would outlive it.

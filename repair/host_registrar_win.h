@@ -9,8 +9,10 @@
 // running (a thread of its own): the library is registered once more in a fresh host, and only a
 // second death is put down to it. Registering again does no harm; it is what the repair does.
 //
-// The host is started only from the program's own held file (own_image_win.h); where that can't
-// be had, no host is started and registrations are refused (HostRefused). The pipe has a name no
+// The host is started only from the program's own held file (own_image_win.h), suspended, and
+// runs only once the image the system mapped for it is that file's bytes, every section of it
+// (process_image_win.h); where that can't be had, no host runs and registrations are refused
+// (HostRefused). The pipe has a name no
 // one can guess, and its one instance is connected by this process before the host starts; the
 // host inherits that end and learns its handle from the command line. Nothing else of this
 // process is inherited: its own standard handles are made uninheritable first.
@@ -36,8 +38,9 @@
 #include "repair/registrar.h"
 
 struct HostRegistrarOptions {
-    // The program to start as host, asked before each start; empty: none may be started.
-    std::function<std::wstring()> HostProgram = VerifiedOwnImagePath;
+    // The program to start as host, asked before each start; nothing: none may be started. The
+    // started process must map its bytes, or it is ended before it runs.
+    std::function<std::optional<HostImage>()> HostProgram = VerifiedOwnImage;
     uint32_t TimeLimitMs = kRegistrationTimeLimitMs;
     // Where checks run when no host can be run at all; none: such checks are refused.
     IProviderChecker* InProcessChecks = nullptr;

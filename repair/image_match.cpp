@@ -14,16 +14,17 @@ constexpr size_t kImportAddressDirectory = 12;
 constexpr uint16_t kRelocationHighLow = 3;
 constexpr uint16_t kRelocationDir64 = 10;
 
-uint32_t U16(const std::vector<uint8_t>& b, size_t at) {
-    return static_cast<uint32_t>(b[at] | b[at + 1] << 8);
+uint32_t U16(std::span<const uint8_t> b, uint64_t at) {
+    const size_t i = static_cast<size_t>(at);
+    return static_cast<uint32_t>(b[i] | b[i + 1] << 8);
 }
-uint32_t U32(const std::vector<uint8_t>& b, size_t at) {
+uint32_t U32(std::span<const uint8_t> b, uint64_t at) {
     return U16(b, at) | U16(b, at + 2) << 16;
 }
-uint64_t U64(const std::vector<uint8_t>& b, size_t at) {
+uint64_t U64(std::span<const uint8_t> b, uint64_t at) {
     return U32(b, at) | static_cast<uint64_t>(U32(b, at + 4)) << 32;
 }
-bool Has(const std::vector<uint8_t>& b, size_t at, size_t size) {
+bool Has(std::span<const uint8_t> b, size_t at, size_t size) {
     return at <= b.size() && size <= b.size() - at;
 }
 
@@ -48,7 +49,7 @@ struct Layout {
     }
 };
 
-std::optional<Layout> ReadLayout(const std::vector<uint8_t>& f) {
+std::optional<Layout> ReadLayout(std::span<const uint8_t> f) {
     if (!Has(f, 0, 64) || f[0] != 'M' || f[1] != 'Z')
         return std::nullopt;
     const size_t pe = U32(f, 0x3c);
@@ -103,11 +104,13 @@ bool Relocate(std::vector<uint8_t>& f, const Layout& l, uint64_t loadedAt) {
     if (!blocks || l.RelocationSize == 0)
         return false; // moved, yet nothing says how
     const std::vector<uint8_t> original = f;
-    for (size_t at = *blocks; at + 8 <= *blocks + l.RelocationSize;) {
+    // Sizes are added in 64 bits: a crafted block size must not wrap a 32-bit sum and loop.
+    const uint64_t end = static_cast<uint64_t>(*blocks) + l.RelocationSize;
+    for (uint64_t at = *blocks; at + 8 <= end;) {
         const uint32_t page = U32(original, at), blockSize = U32(original, at + 4);
-        if (blockSize < 8 || at + blockSize > *blocks + l.RelocationSize)
+        if (blockSize < 8 || at + blockSize > end)
             return false;
-        for (size_t entry = at + 8; entry + 2 <= at + blockSize; entry += 2) {
+        for (uint64_t entry = at + 8; entry + 2 <= at + blockSize; entry += 2) {
             const uint32_t value = U16(original, entry);
             const uint16_t type = static_cast<uint16_t>(value >> 12);
             const uint32_t rva = page + (value & 0xfff);
@@ -127,35 +130,57 @@ bool Relocate(std::vector<uint8_t>& f, const Layout& l, uint64_t loadedAt) {
     return true;
 }
 
-} // namespace
-
-bool FileIsLoadedImage(const std::vector<uint8_t>& file, const uint8_t* image, size_t imageSize,
-                       uint64_t loadedAt) {
-    const std::optional<Layout> l = ReadLayout(file);
-    if (!l || image == nullptr || l->SizeOfImage != imageSize || l->SizeOfHeaders > file.size() ||
-        l->SizeOfHeaders > imageSize)
-        return false;
-    std::vector<uint8_t> loaded = file;
-    if (!Relocate(loaded, *l, loadedAt))
-        return false;
+// Whether `loaded` (the file's bytes, relocated or not) is what `image` holds.
+bool Compare(const std::vector<uint8_t>& loaded, const Layout& l, const uint8_t* image,
+             size_t imageSize, ImageState state) {
     // The headers, but the base address, which a loader may write where it put the image.
-    const size_t baseWidth = l->Plus ? 8 : 4;
-    for (size_t i = 0; i < l->SizeOfHeaders; ++i)
-        if ((i < l->ImageBaseAt || i >= l->ImageBaseAt + baseWidth) && loaded[i] != image[i])
+    const size_t baseWidth = l.Plus ? 8 : 4;
+    for (size_t i = 0; i < l.SizeOfHeaders; ++i)
+        if ((i < l.ImageBaseAt || i >= l.ImageBaseAt + baseWidth) && loaded[i] != image[i])
             return false;
-    for (const Section& s : l->Sections) {
-        if (s.Characteristics & (kSectionWritable | kSectionDiscardable))
+    const bool running = state == ImageState::Running;
+    for (const Section& s : l.Sections) {
+        if (running && (s.Characteristics & (kSectionWritable | kSectionDiscardable)))
             continue; // the program's own data, or what the loader may drop
         const size_t size = std::min(s.RawSize, s.VirtualSize ? s.VirtualSize : s.RawSize);
         if (s.VirtualAddress > imageSize || size > imageSize - s.VirtualAddress)
             return false;
         for (size_t i = 0; i < size; ++i) {
             const uint32_t rva = s.VirtualAddress + static_cast<uint32_t>(i);
-            if (rva - l->IatRva < l->IatSize)
+            if (running && rva - l.IatRva < l.IatSize)
                 continue; // the loader writes the imported functions' addresses there
             if (loaded[s.RawOffset + i] != image[rva])
                 return false;
         }
     }
     return true;
+}
+
+} // namespace
+
+bool FileIsLoadedImage(const std::vector<uint8_t>& file, const uint8_t* image, size_t imageSize,
+                       uint64_t loadedAt, ImageState state) {
+    const std::optional<Layout> l = ReadLayout(file);
+    if (!l || image == nullptr || l->SizeOfImage != imageSize || l->SizeOfHeaders > file.size() ||
+        l->SizeOfHeaders > imageSize)
+        return false;
+    std::vector<uint8_t> loaded = file;
+    if (Relocate(loaded, *l, loadedAt) && Compare(loaded, *l, image, imageSize, state))
+        return true;
+    // Not yet relocated: the bytes as they are in the file, relocations and all, still to run.
+    return state == ImageState::NotStarted && loadedAt != l->PreferredBase &&
+           Compare(file, *l, image, imageSize, state);
+}
+
+bool FileOffsetOf(std::span<const uint8_t> file, uint32_t rva, size_t size, size_t& offset) {
+    const std::optional<Layout> l = ReadLayout(file);
+    const std::optional<size_t> at = l ? l->FileOffset(rva, size) : std::nullopt;
+    if (at)
+        offset = *at;
+    return at.has_value();
+}
+
+uint32_t ImageSizeOf(std::span<const uint8_t> file) {
+    const std::optional<Layout> l = ReadLayout(file);
+    return l ? l->SizeOfImage : 0;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "repair/image_match.h"
+#include "repair/image_seal.h"
 
 namespace {
 
@@ -41,15 +42,27 @@ std::optional<std::vector<uint8_t>> ReadWhole(HANDLE file) {
     return bytes;
 }
 
-bool HeldFileIsRunningImage() {
-    const auto bytes = ReadWhole(g_file);
+// The held file's bytes, when it is the running program's file, every byte of it.
+std::optional<std::vector<uint8_t>> CheckHeldFile() {
+    auto bytes = ReadWhole(g_file);
     if (!bytes)
-        return false;
+        return std::nullopt;
     const auto* base = reinterpret_cast<const uint8_t*>(::GetModuleHandleW(nullptr));
     const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
     const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-    return FileIsLoadedImage(*bytes, base, nt->OptionalHeader.SizeOfImage,
-                             reinterpret_cast<uintptr_t>(base));
+    if (!FileIsLoadedImage(*bytes, base, nt->OptionalHeader.SizeOfImage,
+                           reinterpret_cast<uintptr_t>(base)))
+        return std::nullopt;
+    // What the program has written to since it started (its data, its import table) can't be
+    // compared with memory: the sealed digest speaks for the whole file instead.
+    Sha256Digest digest;
+    size_t sealAt = 0;
+    const auto sealRva = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(kImageSeal) -
+                                               reinterpret_cast<uintptr_t>(base));
+    if (!ReadOwnSeal(digest) || !FileOffsetOf(*bytes, sealRva, kSealSize, sealAt) ||
+        !FileMatchesSeal(*bytes, sealAt, digest))
+        return std::nullopt;
+    return bytes;
 }
 
 bool SameFile(HANDLE a, HANDLE b) {
@@ -71,17 +84,26 @@ void HoldOwnImage() {
                            FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-std::wstring VerifiedOwnImagePath() {
-    static const bool isImage = g_file != INVALID_HANDLE_VALUE && HeldFileIsRunningImage();
-    if (!isImage)
-        return {};
-    // Attributes only: not subject to the sharing the held handle denies.
+std::optional<HostImage> VerifiedOwnImage() {
+    static const std::optional<HostImage> checked = [] {
+        std::optional<HostImage> image;
+        if (g_file != INVALID_HANDLE_VALUE)
+            if (auto bytes = CheckHeldFile())
+                image = HostImage{g_path,
+                                  std::make_shared<const std::vector<uint8_t>>(std::move(*bytes))};
+        return image;
+    }();
+    if (!checked)
+        return std::nullopt;
+    // Attributes only: not subject to the sharing the held handle denies. A path that no longer
+    // names the held file is refused here already; one that changes after this is caught when
+    // the started process is compared with the bytes.
     HANDLE named = ::CreateFileW(g_path.c_str(), FILE_READ_ATTRIBUTES,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, 0, nullptr);
     if (named == INVALID_HANDLE_VALUE)
-        return {};
+        return std::nullopt;
     const bool same = SameFile(named, g_file);
     ::CloseHandle(named);
-    return same ? g_path : std::wstring();
+    return same ? checked : std::nullopt;
 }

@@ -7,7 +7,11 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <thread>
+#include <vector>
 
 #include "fixtures/layout.h"
 #include "flow_support.h"
@@ -129,6 +133,78 @@ TEST_F(RobustRepair, KillingTheWizardEndsItsHost) {
         << "the host outlived the wizard";
 }
 
+namespace {
+
+// A program other than the product, put where the product was: fixture_marker.exe records each
+// start in HKCU\Software\QuendryTest\MarkerRuns.
+void ForgetMarkerRuns() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QuendryTest", 0, KEY_SET_VALUE, &key) ==
+        ERROR_SUCCESS) {
+        RegDeleteValueW(key, L"MarkerRuns");
+        RegCloseKey(key);
+    }
+}
+
+DWORD MarkerRuns() {
+    DWORD runs = 0, size = sizeof runs;
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\QuendryTest", L"MarkerRuns", RRF_RT_REG_DWORD,
+                 nullptr, &runs, &size);
+    return runs;
+}
+
+std::wstring TempFolder(const wchar_t* name) {
+    wchar_t temp[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder = std::wstring(temp) + name;
+    CreateDirectoryW(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::wstring Product() {
+    return ExeFolder() + L"\\" + Wide(QUENDRY_EXE_NAME);
+}
+
+// The repair refused every registration for want of a safe host, and registered nothing.
+void ExpectRepairRefused(QuendryProcess& q) {
+    ASSERT_TRUE(PostMessageW(q.Control(C::cmdRepairMDAC), BM_CLICK, 0, 0));
+    HWND box = nullptr;
+    ASSERT_TRUE(q.WaitFor([&] { return (box = FindMessageBox(q)) != nullptr; }, 60s));
+    EXPECT_NE(MessageBoxText(box).find(T(163)), std::string::npos) << MessageBoxText(box);
+    PressMessageBoxOk(box);
+    EXPECT_EQ(fixtures::ReadRegistrationCount("MSADO15.DLL"), 0u);
+}
+
+// Runs a Unix command through Wine's start program and waits for it. Its words are passed as they
+// are, quotes and all: the paths it is given hold no spaces.
+bool RunUnix(const std::wstring& command) {
+    std::wstring line = L"start.exe /wait /unix " + command;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return false;
+    const bool done = WaitForSingleObject(info.hProcess, 10000) == WAIT_OBJECT_0;
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return done;
+}
+
+// The Unix path of a Windows path, through Wine's own kernel32 export.
+std::wstring UnixPath(const std::wstring& path) {
+    using ToUnix = char*(CDECL*)(LPCWSTR);
+    const auto toUnix = reinterpret_cast<ToUnix>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    char* unix = toUnix ? toUnix(path.c_str()) : nullptr;
+    const std::string text = unix ? unix : "";
+    if (unix)
+        HeapFree(GetProcessHeap(), 0, unix);
+    return Wide(text);
+}
+
+} // namespace
+
 // The wizard runs elevated from a folder its user owns. Whoever owns the folder can't rename the
 // running file and put another program under its name: a registration host starts from the held
 // file alone, so the other program never runs, and the repair registers in a genuine host, or,
@@ -136,21 +212,12 @@ TEST_F(RobustRepair, KillingTheWizardEndsItsHost) {
 TEST_F(RobustRepair, AProgramPutInTheWizardsPlaceNeverRuns) {
     ASSERT_NO_THROW(fixtures::ApplyLayout(
         fixtures::AllAt("2.81.1117.0", "4.0.8015.0").WithFullInstallVer("2.81.1117.0")));
-    wchar_t temp[MAX_PATH] = {};
-    ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
-    const std::wstring folder = std::wstring(temp) + L"quendry-image-test";
-    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring folder = TempFolder(L"quendry-image-test");
     const std::wstring program = folder + L"\\" + Wide(QUENDRY_EXE_NAME);
     const std::wstring moved = folder + L"\\moved.exe";
     DeleteFileW(moved.c_str());
-    ASSERT_TRUE(
-        CopyFileW((ExeFolder() + L"\\" + Wide(QUENDRY_EXE_NAME)).c_str(), program.c_str(), FALSE));
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QuendryTest", 0, KEY_SET_VALUE, &key) ==
-        ERROR_SUCCESS) {
-        RegDeleteValueW(key, L"MarkerRuns");
-        RegCloseKey(key);
-    }
+    ASSERT_TRUE(CopyFileW(Product().c_str(), program.c_str(), FALSE));
+    ForgetMarkerRuns();
 
     QuendryProcess q;
     LaunchOptions options;
@@ -163,24 +230,123 @@ TEST_F(RobustRepair, AProgramPutInTheWizardsPlaceNeverRuns) {
                               program.c_str(), FALSE));
     }
     ASSERT_TRUE(GoToRepairPage(q));
-    ASSERT_TRUE(PostMessageW(q.Control(C::cmdRepairMDAC), BM_CLICK, 0, 0));
     if (renamed) {
-        HWND box = nullptr;
-        ASSERT_TRUE(q.WaitFor([&] { return (box = FindMessageBox(q)) != nullptr; }, 60s));
-        EXPECT_NE(MessageBoxText(box).find(T(163)), std::string::npos) << MessageBoxText(box);
-        PressMessageBoxOk(box);
+        ExpectRepairRefused(q);
     } else {
+        ASSERT_TRUE(PostMessageW(q.Control(C::cmdRepairMDAC), BM_CLICK, 0, 0));
         EXPECT_TRUE(q.WaitFor([&] { return q.Visible(C::optFurtherProblems); }, 60s));
         EXPECT_EQ(FindMessageBox(q), nullptr);
         EXPECT_EQ(fixtures::ReadRegistrationCount("MSADO15.DLL"), 1u);
     }
     q.Kill();
-    DWORD runs = 0, size = sizeof runs;
-    EXPECT_NE(RegGetValueW(HKEY_CURRENT_USER, L"Software\\QuendryTest", L"MarkerRuns",
-                           RRF_RT_REG_DWORD, nullptr, &runs, &size),
-              ERROR_SUCCESS)
-        << "the program put in the wizard's place ran " << runs << " times";
+    EXPECT_EQ(MarkerRuns(), 0u) << "the program put in the wizard's place ran";
     DeleteFileW(program.c_str());
     DeleteFileW(moved.c_str());
     RemoveDirectoryW(folder.c_str());
 }
+
+// The folder the wizard was started from is a link its owner turns to another folder, where
+// another program has the wizard's name (a junction on Windows, a symbolic link under Wine): no
+// host is started from there, and the repair says why.
+TEST_F(RobustRepair, AFolderTurnedToAnotherProgramStartsNoHost) {
+    ASSERT_NO_THROW(fixtures::ApplyLayout(
+        fixtures::AllAt("2.81.1117.0", "4.0.8015.0").WithFullInstallVer("2.81.1117.0")));
+    const std::wstring real = TempFolder(L"quendry-link-real");
+    const std::wstring other = TempFolder(L"quendry-link-other");
+    const std::wstring link = real.substr(0, real.size() - 4) + L"link";
+    const std::wstring name = L"\\" + Wide(QUENDRY_EXE_NAME);
+    ASSERT_TRUE(CopyFileW(Product().c_str(), (real + name).c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(Wide(fixtures::FixturesDirectory() + "\\fixture_marker.exe").c_str(),
+                          (other + name).c_str(), FALSE));
+    const auto pointLinkAt = [&](const std::wstring& folder) {
+        return RunUnix(L"/bin/ln -sfn " + UnixPath(folder) + L" " + UnixPath(link));
+    };
+    ASSERT_TRUE(pointLinkAt(real));
+    ForgetMarkerRuns();
+
+    QuendryProcess q;
+    LaunchOptions options;
+    options.Program = link + name;
+    ASSERT_TRUE(q.Start(options));
+    // Before the repair page, where the host comes up.
+    ASSERT_TRUE(pointLinkAt(other));
+    ASSERT_TRUE(GoToRepairPage(q));
+    ExpectRepairRefused(q);
+    q.Kill();
+    EXPECT_EQ(MarkerRuns(), 0u) << "the program in the other folder ran";
+    RunUnix(L"/bin/rm -f " + UnixPath(link));
+    for (const std::wstring& folder : {real, other}) {
+        DeleteFileW((folder + name).c_str());
+        RemoveDirectoryW(folder.c_str());
+    }
+}
+
+// A copy of the program that differs from the build anywhere, in what the program can write
+// after it starts too, is not the program: the import table with one library name in other
+// letters (the loader doesn't mind), a text of the resources, and bytes the other writable
+// sections store. Started as the wizard, such a copy refuses to start a host from itself.
+struct Alteration {
+    const char* Section;
+    const char* Find; // ASCII text in the section to change the first letter of; null: a stored
+                      // byte past what the section maps
+    bool Utf16 = false;
+};
+
+void PrintTo(const Alteration& a, std::ostream* os) {
+    *os << a.Section;
+}
+
+class RobustRepairAltered : public LaidOutSystemTestWithParam<Alteration> {};
+
+TEST_P(RobustRepairAltered, ACopyThatDiffersAnywhereRunsNoHost) {
+    ASSERT_NO_THROW(fixtures::ApplyLayout(
+        fixtures::AllAt("2.81.1117.0", "4.0.8015.0").WithFullInstallVer("2.81.1117.0")));
+    std::ifstream in(Product().c_str(), std::ios::binary);
+    std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        bytes.data() + reinterpret_cast<const IMAGE_DOS_HEADER*>(bytes.data())->e_lfanew);
+    const IMAGE_SECTION_HEADER* section = IMAGE_FIRST_SECTION(nt);
+    const IMAGE_SECTION_HEADER* end = section + nt->FileHeader.NumberOfSections;
+    while (section != end && strncmp(reinterpret_cast<const char*>(section->Name),
+                                     GetParam().Section, IMAGE_SIZEOF_SHORT_NAME) != 0)
+        ++section;
+    ASSERT_NE(section, end);
+    const auto from = bytes.begin() + section->PointerToRawData;
+    const auto to = from + section->SizeOfRawData;
+    if (GetParam().Find) {
+        std::string find = GetParam().Find;
+        if (GetParam().Utf16) {
+            std::string wide;
+            for (const char c : find)
+                wide += c, wide += '\0';
+            find = wide;
+        }
+        const auto at = std::search(from, to, find.begin(), find.end());
+        ASSERT_NE(at, to) << GetParam().Find;
+        *at ^= 0x20; // the letter's other case
+    } else {
+        ASSERT_LT(section->Misc.VirtualSize, section->SizeOfRawData);
+        from[section->Misc.VirtualSize] ^= 1;
+    }
+    const std::wstring folder = TempFolder(L"quendry-altered");
+    const std::wstring program = folder + L"\\" + Wide(QUENDRY_EXE_NAME);
+    std::ofstream(program.c_str(), std::ios::binary).write(bytes.data(), bytes.size());
+
+    QuendryProcess q;
+    LaunchOptions options;
+    options.Program = program;
+    ASSERT_TRUE(q.Start(options));
+    ASSERT_TRUE(GoToRepairPage(q));
+    ExpectRepairRefused(q);
+    q.Kill();
+    DeleteFileW(program.c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sections, RobustRepairAltered,
+    ::testing::Values(Alteration{.Section = ".idata", .Find = "KERNEL32.dll"},
+                      Alteration{.Section = ".rsrc", .Find = "FileDescription", .Utf16 = true},
+                      Alteration{.Section = ".data", .Find = nullptr},
+                      Alteration{.Section = ".CRT", .Find = nullptr},
+                      Alteration{.Section = ".tls", .Find = nullptr}));

@@ -6,6 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <fstream>
+#include <iterator>
+#include <memory>
 
 #include "fixtures/layout.h"
 #include "repair/dll_register.h"
@@ -28,8 +31,20 @@ std::wstring ProgramFolder() {
     return text.substr(0, text.find_last_of(L"\\/"));
 }
 
-std::wstring HostProgram() {
+std::wstring HostProgramPath() {
     return ProgramFolder() + L"\\Quendry.exe";
+}
+
+// The program file at `path` as the host to start: its bytes are what the started host must map.
+std::optional<HostImage> HostImageAt(const std::wstring& path) {
+    std::ifstream file(path.c_str(), std::ios::binary);
+    return HostImage{
+        path, std::make_shared<const std::vector<uint8_t>>(std::istreambuf_iterator<char>(file),
+                                                           std::istreambuf_iterator<char>())};
+}
+
+std::optional<HostImage> HostProgram() {
+    return HostImageAt(HostProgramPath());
 }
 
 std::string Fixture(const char* name) {
@@ -65,7 +80,7 @@ class MisbehavingLibrary : public ::testing::TestWithParam<BadCase> {};
 
 TEST_P(MisbehavingLibrary, IsReportedAndTheNextRegistersInANewHost) {
     const BadCase& c = GetParam();
-    ASSERT_EQ(GetFileAttributesW(HostProgram().c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u)
+    ASSERT_EQ(GetFileAttributesW(HostProgramPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u)
         << "no Quendry.exe beside the test";
     fixtures::ClearRegistrations();
     Win32LibraryApi api;
@@ -189,7 +204,7 @@ TEST(OutOfProcessRegistrar, WithoutAHostProgramRegistrationsRunHere) {
     fixtures::ClearRegistrations();
     Win32LibraryApi api;
     HostRegistrarOptions options = ShortLimit();
-    options.HostProgram = [] { return ProgramFolder() + L"\\no such host.exe"; };
+    options.HostProgram = [] { return HostImageAt(ProgramFolder() + L"\\no such host.exe"); };
     OutOfProcessRegistrar registrar(api, options);
     const RegistrationOutcome out =
         registrar.Register(Fixture("fixture_library.dll"), "DllRegisterServer", "X");
@@ -197,6 +212,38 @@ TEST(OutOfProcessRegistrar, WithoutAHostProgramRegistrationsRunHere) {
     EXPECT_TRUE(registrar.RegistersInProcess());
     EXPECT_EQ(registrar.HostsStarted(), 0u);
     EXPECT_EQ(fixtures::ReadRegistrationCount("fixture_library.dll"), 1u);
+}
+
+// The path is looked up again when the host starts: where it then names another program (a
+// folder flipped by a junction, a share that answers differently), the process is ended before
+// its first instruction, and nothing is registered anywhere.
+TEST(OutOfProcessRegistrar, AHostWhoseImageIsNotTheCheckedFileNeverRuns) {
+    fixtures::ClearRegistrations();
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QuendryTest", 0, KEY_SET_VALUE, &key) ==
+        ERROR_SUCCESS) {
+        RegDeleteValueW(key, L"MarkerRuns");
+        RegCloseKey(key);
+    }
+    Win32LibraryApi api;
+    HostRegistrarOptions options = ShortLimit();
+    options.HostProgram = [] {
+        std::optional<HostImage> checked = HostProgram();
+        const std::string marker = Fixture("fixture_marker.exe");
+        checked->Path.assign(marker.begin(), marker.end()); // ASCII in the build tree
+        return checked;
+    };
+    OutOfProcessRegistrar registrar(api, options);
+    EXPECT_EQ(registrar.Register(Fixture("fixture_library.dll"), "DllRegisterServer", "X").Result,
+              RegistrationResult::HostRefused);
+    EXPECT_FALSE(registrar.RegistersInProcess());
+    EXPECT_EQ(fixtures::ReadRegistrationCount("fixture_library.dll"), 0u);
+    DWORD runs = 0, size = sizeof runs;
+    EXPECT_NE(RegGetValueW(HKEY_CURRENT_USER, L"Software\\QuendryTest", L"MarkerRuns",
+                           RRF_RT_REG_DWORD, nullptr, &runs, &size),
+              ERROR_SUCCESS)
+        << "the other program ran " << runs << " times";
+    EXPECT_EQ(ProcessesNamed(L"fixture_marker.exe"), 0);
 }
 
 TEST(OutOfProcessRegistrar, AHostThatEndedBetweenRegistrationsIsReplacedWithoutBlame) {
@@ -298,7 +345,7 @@ TEST(OutOfProcessRegistrar, ABegunRegistrationRunsMeanwhileAndIsCollectedOnce) {
 TEST(OutOfProcessRegistrar, PreparingWithoutAHostProgramLeavesRegistrationsHere) {
     Win32LibraryApi api;
     HostRegistrarOptions options = ShortLimit();
-    options.HostProgram = [] { return ProgramFolder() + L"\\no such host.exe"; };
+    options.HostProgram = [] { return HostImageAt(ProgramFolder() + L"\\no such host.exe"); };
     OutOfProcessRegistrar registrar(api, options);
     registrar.Prepare();
     EXPECT_TRUE(registrar.RegistersInProcess());
