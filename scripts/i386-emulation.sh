@@ -33,10 +33,22 @@ if [ "$(qemu_major "$emulator")" -lt 9 ] 2>/dev/null || [ ! -x "$emulator" ]; th
     codename=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
     release=()
     if [ "${candidate:-0}" -lt 9 ] && [ "$codename" = bookworm ]; then
-        echo "deb http://deb.debian.org/debian bookworm-backports main" |
-            $sudo tee /etc/apt/sources.list.d/bookworm-backports.list >/dev/null
-        $sudo apt-get update -qq
-        release=(-t bookworm-backports)
+        # Backports from the mirror the machine takes its release from, in a file of its own.
+        suite=$codename-backports
+        file=/etc/apt/sources.list.d/$suite.sources
+        stanza=$("$(dirname "$0")/backports-sources.sh" "$codename")
+        [ -z "$stanza" ] || printf '%s\n' "$stanza" | $sudo tee "$file" >/dev/null
+        # apt's own test for -t: a release of that name or suite among the fetched ones (grep reads
+        # to the end, so that apt-cache never writes to a closed pipe).
+        if ! $sudo apt-get update -qq ||
+            ! apt-cache policy | grep -E "[ ,][an]=$suite(,|\$)" >/dev/null; then
+            [ -z "$stanza" ] || $sudo rm -f "$file" # leaves the machine's apt as it was
+            mirror=$(sed -n 's/^URIs: //p' <<<"$stanza")
+            echo "setup: apt found no $suite suite${mirror:+ at $mirror, the mirror of $codename here}:" \
+                "add $suite (qemu-user 10 comes from it) to the package mirror, then run setup again" >&2
+            exit 1
+        fi
+        release=(-t "$suite")
     fi
     echo "setup: installing qemu-user ${release[*]}"
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
