@@ -39,19 +39,30 @@ bool WriteAll(HANDLE out, const std::string& text) {
     return true;
 }
 
-// The answer to one request line: a registration, or the check of a data provider's class.
-std::optional<std::string> Answer(const std::string& line, ILibraryApi& libraries,
-                                  IProviderChecker& checks) {
+// Answers one request line (a registration, or the check of a data provider's class) through
+// `out`; false once the answer could not be written. A registration is answered before its
+// library is unloaded, so that a crash in the library's detach code can't lose an answer that
+// is already known.
+bool Answer(const std::string& line, ILibraryApi& libraries, IProviderChecker& checks, HANDLE out) {
     if (const std::optional<HostRequest> request = DecodeRequest(line)) {
-        const RegistrationOutcome outcome =
-            RegisterComponent(libraries, request->Path, request->EntryName, request->DisplayName);
-        return EncodeReply({request->Sequence, outcome.Result, outcome.LastError, outcome.Status});
+        bool replied = false, written = false;
+        const auto reply = [&](const RegistrationOutcome& outcome) {
+            replied = true;
+            written = WriteAll(out, EncodeReply({request->Sequence, outcome.Result,
+                                                 outcome.LastError, outcome.Status}));
+        };
+        // A library that could not be loaded has nothing to unload: answered here.
+        const RegistrationOutcome outcome = RegisterComponent(
+            libraries, request->Path, request->EntryName, request->DisplayName, reply);
+        if (!replied)
+            reply(outcome);
+        return written;
     }
     if (const std::optional<CheckRequest> request = DecodeCheckRequest(line)) {
         const ProviderClass cls{request->ProgId, request->Clsid, request->Essential};
-        return EncodeCheckReply({request->Sequence, checks.CheckProvider(cls)});
+        return WriteAll(out, EncodeCheckReply({request->Sequence, checks.CheckProvider(cls)}));
     }
-    return std::nullopt;
+    return true; // nothing the wizard sent; there is no one to answer
 }
 
 bool IsValid(HANDLE handle) {
@@ -104,10 +115,7 @@ int RunRegistrationHost(HANDLE pipe) {
     bool open = true;
     while (open) {
         while (std::optional<std::string> line = lines.NextLine()) {
-            const std::optional<std::string> reply = Answer(*line, libraries, checks);
-            if (!reply)
-                continue; // nothing the wizard sent; there is no one to answer
-            if (!WriteAll(out, *reply)) {
+            if (!Answer(*line, libraries, checks, out)) {
                 open = false;
                 break;
             }

@@ -49,9 +49,10 @@ bool IsFullyQualifiedPath(const std::string& path) {
            !IsSeparator(path[2]);
 }
 
-RegistrationOutcome RegisterComponent(ILibraryApi& api, const std::string& path,
-                                      const std::string& entryName,
-                                      const std::string& displayName) {
+RegistrationOutcome
+RegisterComponent(ILibraryApi& api, const std::string& path, const std::string& entryName,
+                  const std::string& displayName,
+                  const std::function<void(const RegistrationOutcome&)>& beforeUnload) {
     RegistrationOutcome outcome;
     outcome.DisplayName = displayName;
     if (!IsFullyQualifiedPath(path)) {
@@ -72,6 +73,12 @@ RegistrationOutcome RegisterComponent(ILibraryApi& api, const std::string& path,
             outcome.LastError = api.LastError();
         }
     } catch (...) {
+    }
+    if (beforeUnload) {
+        try {
+            beforeUnload(outcome);
+        } catch (...) {
+        }
     }
     try {
         api.FreeComponentLibrary(library);

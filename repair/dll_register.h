@@ -3,6 +3,7 @@
 // code. Registration raises nothing and stops nothing; it tells the caller how it went, so that
 // the repair can name the libraries that could not be registered.
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "repair/library_api.h"
@@ -35,8 +36,12 @@ bool IsFullyQualifiedPath(const std::string& path);
 // callable-address object, and unloads it again. A path that is empty or not fully qualified is
 // never handed to the loader (a bare or relative name would make the system search for it), and
 // comes back NotLoaded with ERROR_INVALID_PARAMETER.
-RegistrationOutcome RegisterComponent(ILibraryApi& api, const std::string& path,
-                                      const std::string& entryName, const std::string& displayName);
+// `beforeUnload`, where given, learns the outcome before the library is unloaded: a library
+// whose detach code crashes then can't take a registration that went through down with it.
+RegistrationOutcome
+RegisterComponent(ILibraryApi& api, const std::string& path, const std::string& entryName,
+                  const std::string& displayName,
+                  const std::function<void(const RegistrationOutcome&)>& beforeUnload = {});
 
 // The system's message text for `code`, as the system wrote it (trailing line break included),
 // or "Error text not found." when it has none.
