@@ -39,7 +39,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int nCmdSh
     hostOptions.ClassRegistry = &registry;
     hostOptions.WhileWaiting = PaintPendingWindows;
     OutOfProcessRegistrar registrar(libraries, hostOptions);
-    form.BeforeSessionEnds = [&registrar] { registrar.FinishPending(); };
+    form.BeforeSessionEnds = [&registrar] { registrar.Stop(); };
     TooltipWindowApiWin tooltips;
     frmMain frm(form, system, registry, versions, libraries, registrar, registrar, tooltips,
                 reinterpret_cast<uintptr_t>(instance));

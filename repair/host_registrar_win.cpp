@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "repair/inherit_only_win.h"
 #include "repair/process_image_win.h"
 
 namespace {
@@ -61,22 +62,66 @@ bool RemoteClientsCanBeRefused() {
 }
 
 // The server end of a new pipe of one instance, for overlapped reading and writing, under a
-// random name; invalid when none could be made.
-HANDLE NewPipe(std::wstring& name) {
+// random name, and its client end for the host (inheritable), connected here before the host
+// starts, so that no other process can open the pipe after that. A process that took the name or
+// connected first (one that lists the pipes could) only makes this try another name. Invalid
+// when no pipe could be made.
+HANDLE NewConnectedPipe(HANDLE& hostEnd) {
     const DWORD mode = PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT |
                        (RemoteClientsCanBeRefused() ? kPipeRejectRemoteClients : 0);
+    SECURITY_ATTRIBUTES inherit = {};
+    inherit.nLength = sizeof inherit;
+    inherit.bInheritHandle = TRUE;
     for (int i = 0; i < kPipeNameTries; ++i) {
         const std::wstring random = RandomHex();
         if (random.empty())
             return INVALID_HANDLE_VALUE;
-        name = L"\\\\.\\pipe\\Quendry.registration." + random;
+        const std::wstring name = L"\\\\.\\pipe\\Quendry.registration." + random;
         HANDLE pipe = ::CreateNamedPipeW(
             name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
             mode, 1, kPipeBufferBytes, kPipeBufferBytes, 0, nullptr);
-        if (pipe != INVALID_HANDLE_VALUE)
+        if (pipe == INVALID_HANDLE_VALUE)
+            continue;
+        hostEnd = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherit,
+                                OPEN_EXISTING, 0, nullptr);
+        if (hostEnd != INVALID_HANDLE_VALUE)
             return pipe;
+        ::CloseHandle(pipe);
     }
     return INVALID_HANDLE_VALUE;
+}
+
+// Whether a failed CreateProcess says that the system can't start a process now (it is out of
+// memory or resources), rather than that the checked file can't be started from its path (gone,
+// denied, blocked by policy, not a program): only then do registrations go on in this process.
+// The file is held and was checked, so a failure of the second kind means the path leads
+// somewhere else now, and the run is refused.
+bool SystemCannotStartProcesses(DWORD error) {
+    switch (error) {
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+    case ERROR_NO_SYSTEM_RESOURCES:
+    case ERROR_COMMITMENT_LIMIT:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// Counts a call of the registrar for as long as it lasts.
+struct CallInProgress {
+    explicit CallInProgress(int& calls) : Calls(calls) { ++Calls; }
+    ~CallInProgress() { --Calls; }
+    CallInProgress(const CallInProgress&) = delete;
+    CallInProgress& operator=(const CallInProgress&) = delete;
+    int& Calls;
+};
+
+// The sequence number of an encoded request.
+uint32_t DecodeSequence(const std::string& request) {
+    const std::optional<HostRequest> decoded =
+        DecodeRequest(std::string_view(request).substr(0, request.find('\n')));
+    return decoded ? decoded->Sequence : 0;
 }
 
 bool IsValid(HANDLE handle) {
@@ -114,7 +159,8 @@ bool OutOfProcessRegistrar::HostRunning() const {
 }
 
 void OutOfProcessRegistrar::Prepare() {
-    if (m_inProcessOnly || HostRunning())
+    const CallInProgress call(m_calls);
+    if (m_stopped || m_inProcessOnly || HostRunning())
         return;
     KillHost();
     if (StartHost() == Start::CannotRun)
@@ -124,13 +170,26 @@ void OutOfProcessRegistrar::Prepare() {
 RegistrationOutcome OutOfProcessRegistrar::Register(const std::string& path,
                                                     const std::string& entryName,
                                                     const std::string& displayName) {
-    if (m_inProcessOnly || !IsFullyQualifiedPath(path))
-        return RegisterComponent(m_inProcess, path, entryName, displayName);
+    const CallInProgress call(m_calls);
     RegistrationOutcome outcome;
     outcome.DisplayName = displayName;
+    if (const std::optional<Collected> collected = std::exchange(m_collected, std::nullopt))
+        if (collected->Request ==
+            EncodeRequest({DecodeSequence(collected->Request), path, entryName, displayName}))
+            return collected->Outcome;
+    if (m_stopped) {
+        outcome.Result = RegistrationResult::HostRefused;
+        return outcome;
+    }
+    if (m_inProcessOnly || !IsFullyQualifiedPath(path))
+        return RegisterComponent(m_inProcess, path, entryName, displayName);
     std::optional<Begun> begun = std::exchange(m_begun, std::nullopt);
-    if (begun && begun->Request != EncodeRequest({begun->Sequence, path, entryName, displayName}))
-        begun.reset(); // another library's: its reply is passed over as no answer to this one
+    if (begun && begun->Request != EncodeRequest({begun->Sequence, path, entryName, displayName})) {
+        // Another library's, which the host works on: it is waited for and passed over, so that
+        // what it does is never put down to this one.
+        Collect(*begun);
+        begun.reset();
+    }
     // The host died while this library was in work, perhaps of what an earlier library left
     // running: once more in a fresh host, and a second death is the library's own.
     for (int attempt = 0; attempt < 2; ++attempt) {
@@ -168,25 +227,75 @@ RegistrationOutcome OutOfProcessRegistrar::Register(const std::string& path,
 
 void OutOfProcessRegistrar::Begin(const std::string& path, const std::string& entryName,
                                   const std::string& displayName) {
+    const CallInProgress call(m_calls);
     m_begun.reset();
-    if (m_inProcessOnly || !IsFullyQualifiedPath(path) || !HostRunning())
+    if (m_stopped || m_inProcessOnly || !IsFullyQualifiedPath(path) || !HostRunning())
         return;
     Begun begun;
     begun.Sequence = ++m_sequence;
     begun.Request = EncodeRequest({begun.Sequence, path, entryName, displayName});
+    begun.DisplayName = displayName;
     begun.SentAt = ::GetTickCount();
-    if (Send(begun.Request, begun.SentAt) != Step::Done)
-        return; // Register sends it again, to a new host where this one is gone
+    if (Send(begun.Request, begun.SentAt) != Step::Done) {
+        // A host that takes no request is gone or stuck: no write may stay pending on the pipe.
+        // Register sends the request again, to a new host.
+        KillHost();
+        return;
+    }
     m_begun = std::move(begun);
 }
 
+RegistrationOutcome OutOfProcessRegistrar::Collect(const Begun& begun) {
+    RegistrationOutcome outcome;
+    outcome.DisplayName = begun.DisplayName;
+    std::optional<HostReply> reply;
+    const Exchange ex = AwaitReply(
+        [&](std::string_view line) {
+            reply = DecodeReply(line);
+            return reply && reply->Sequence == begun.Sequence;
+        },
+        begun.SentAt);
+    switch (ex.End) {
+    case HostEnd::Replied:
+        return OutcomeOf(*reply, begun.DisplayName);
+    case HostEnd::Died:
+        return HostEndedOutcome(ex.ExitCode, begun.DisplayName);
+    default:
+        outcome.Result = RegistrationResult::TimedOut;
+        return outcome;
+    }
+}
+
+void OutOfProcessRegistrar::Stop() {
+    m_stopped = true;
+    if (m_pending) {
+        // The end came while this thread waits for the reply (the wait handles sent messages):
+        // the reply coming in, or the host's end, is the registration's return.
+        const DWORD elapsed = ::GetTickCount() - m_pendingSince;
+        const HANDLE handles[2] = {m_event, m_process};
+        if (m_event && m_process && elapsed < m_options.TimeLimitMs)
+            WaitHandlingSentMessages(2, handles, m_options.TimeLimitMs - elapsed);
+        return;
+    }
+    // Sent and not yet collected, with no other call of this object in progress below.
+    if (m_begun && m_calls == 0) {
+        const Begun begun = *std::exchange(m_begun, std::nullopt);
+        m_collected = Collected{begun.Request, Collect(begun)};
+    }
+}
+
 ProviderCheck OutOfProcessRegistrar::CheckProvider(const ProviderClass& cls) {
-    if (m_inProcessOnly && m_options.InProcessChecks)
-        return m_options.InProcessChecks->CheckProvider(cls);
+    const CallInProgress call(m_calls);
     ProviderCheck check;
     check.ProgId = std::string(cls.ProgId);
     check.Clsid = std::string(cls.Clsid);
     check.Essential = cls.Essential;
+    if (m_stopped) {
+        check.State = ProviderState::HostRefused;
+        return check;
+    }
+    if (m_inProcessOnly && m_options.InProcessChecks)
+        return m_options.InProcessChecks->CheckProvider(cls);
     // The same rules as for a registration: creating an object runs the library's code.
     for (int attempt = 0; attempt < 2; ++attempt) {
         const CheckRequest request{++m_sequence, check.ProgId, check.Clsid, check.Essential};
@@ -232,6 +341,8 @@ OutOfProcessRegistrar::ExchangeWithHost(const std::string& request,
     // A host that ended since the last request (a thread a library left behind, say) had no part
     // in this one: a new host takes it, once.
     for (int attempt = 0; attempt < 2 && step == Step::HostGone; ++attempt) {
+        if (m_stopped)
+            return {HostEnd::Refused};
         if (!HostRunning()) {
             KillHost();
             switch (StartHost()) {
@@ -288,38 +399,19 @@ OutOfProcessRegistrar::Settle(Step step, const std::function<bool(std::string_vi
     return {HostEnd::Died, exitCode};
 }
 
-void OutOfProcessRegistrar::FinishPending() {
-    if (!m_pending || !m_event || !m_process)
-        return;
-    const DWORD elapsed = ::GetTickCount() - m_pendingSince;
-    if (elapsed >= m_options.TimeLimitMs)
-        return;
-    const HANDLE handles[2] = {m_event, m_process};
-    ::WaitForMultipleObjects(2, handles, FALSE, m_options.TimeLimitMs - elapsed);
-}
-
 OutOfProcessRegistrar::Start OutOfProcessRegistrar::StartHost() {
     const std::optional<HostImage> image =
         m_options.HostProgram ? m_options.HostProgram() : std::nullopt;
     if (!image || image->Path.empty() || !image->Bytes)
         return Start::Refused;
     const std::wstring& program = image->Path;
-    std::wstring name;
-    HANDLE pipe = NewPipe(name);
+    HANDLE hostEnd = INVALID_HANDLE_VALUE;
+    HANDLE pipe = NewConnectedPipe(hostEnd);
     if (pipe == INVALID_HANDLE_VALUE)
         return Start::Refused;
-    // The host's end, connected now: the pipe's one instance is taken before the host starts.
-    SECURITY_ATTRIBUTES inherit = {};
-    inherit.nLength = sizeof inherit;
-    inherit.bInheritHandle = TRUE;
-    HANDLE hostEnd = ::CreateFileW(name.c_str(), GENERIC_READ | GENERIC_WRITE, 0, &inherit,
-                                   OPEN_EXISTING, 0, nullptr);
     HANDLE event = ::CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (hostEnd == INVALID_HANDLE_VALUE || event == nullptr) {
-        if (hostEnd != INVALID_HANDLE_VALUE)
-            ::CloseHandle(hostEnd);
-        if (event)
-            ::CloseHandle(event);
+    if (event == nullptr) {
+        ::CloseHandle(hostEnd);
         ::CloseHandle(pipe);
         return Start::Refused;
     }
@@ -348,25 +440,28 @@ OutOfProcessRegistrar::Start OutOfProcessRegistrar::StartHost() {
     }
     std::wstring commandLine = L"\"" + program + L"\" " + Widen(kRegistrationHostSwitch) + L" " +
                                std::to_wstring(reinterpret_cast<uintptr_t>(hostEnd));
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
+    InheritOnly inheritOnly(hostEnd);
+    STARTUPINFOW& startup = *inheritOnly.Startup();
     startup.dwFlags = STARTF_USESTDHANDLES | STARTF_FORCEOFFFEEDBACK;
     PROCESS_INFORMATION info = {};
-    // Suspended until it is in the job. Where this process is in a job of its own (a launcher's),
-    // the host leaves it if it may; a system without nested jobs could not put it in ours else.
-    const DWORD flags = CREATE_SUSPENDED;
+    // Suspended until it is checked and in the job; with no console, so that the user's Ctrl+C
+    // and the console's closing never reach it. Where this process is in a job of its own (a
+    // launcher's), the host leaves it if it may; a system without nested jobs could not put it
+    // in ours else.
+    const DWORD flags = CREATE_SUSPENDED | DETACHED_PROCESS | inheritOnly.CreationFlags();
     BOOL created =
         ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
                          flags | kCreateBreakawayFromJob, nullptr, nullptr, &startup, &info);
     if (!created && ::GetLastError() == ERROR_ACCESS_DENIED)
         created = ::CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
                                    flags, nullptr, nullptr, &startup, &info);
+    const DWORD createError = created ? ERROR_SUCCESS : ::GetLastError();
     ::CloseHandle(hostEnd);
     // The path is looked up again by the system: whatever it found, only the checked bytes run.
     const bool genuine = created && ProcessMapsFile(info.hProcess, *image->Bytes);
     if (created && !genuine) {
         ::TerminateProcess(info.hProcess, kKilledExitCode);
-        ::WaitForSingleObject(info.hProcess, kKillWaitMs);
+        WaitHandlingSentMessages(1, &info.hProcess, kKillWaitMs);
         ::CloseHandle(info.hThread);
         ::CloseHandle(info.hProcess);
     }
@@ -375,7 +470,8 @@ OutOfProcessRegistrar::Start OutOfProcessRegistrar::StartHost() {
             ::CloseHandle(job);
         ::CloseHandle(event);
         ::CloseHandle(pipe);
-        return created ? Start::Refused : Start::CannotRun;
+        return created || !SystemCannotStartProcesses(createError) ? Start::Refused
+                                                                   : Start::CannotRun;
     }
     // Where the job can't take it (an older system, inside a launcher's job), the host still runs
     // apart and is ended on its own; only what it starts would outlive it.
@@ -505,11 +601,11 @@ void OutOfProcessRegistrar::KillHost() {
         while (::QueryInformationJobObject(m_job, JobObjectBasicAccountingInformation, &accounting,
                                            sizeof accounting, nullptr) &&
                accounting.ActiveProcesses > 0 && ::GetTickCount() - start < kKillWaitMs)
-            ::Sleep(10);
+            WaitHandlingSentMessages(0, nullptr, 10);
     }
     if (m_process) {
         ::TerminateProcess(m_process, kKilledExitCode);
-        ::WaitForSingleObject(m_process, kKillWaitMs);
+        WaitHandlingSentMessages(1, &m_process, kKillWaitMs);
     }
     CloseHostHandles();
 }
@@ -520,7 +616,7 @@ void OutOfProcessRegistrar::EndHost() {
         SettleIo();
         ::CloseHandle(m_pipe);
         m_pipe = INVALID_HANDLE_VALUE;
-        ::WaitForSingleObject(m_process, kHostEndGraceMs);
+        WaitHandlingSentMessages(1, &m_process, kHostEndGraceMs);
     }
     KillHost();
 }

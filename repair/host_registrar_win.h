@@ -14,8 +14,10 @@
 // (process_image_win.h); where that can't be had, no host runs and registrations are refused
 // (HostRefused). The pipe has a name no
 // one can guess, and its one instance is connected by this process before the host starts; the
-// host inherits that end and learns its handle from the command line. Nothing else of this
-// process is inherited: its own standard handles are made uninheritable first.
+// host inherits that end and learns its handle from the command line; from Vista on a handle list
+// makes it the only handle the host inherits (on Windows 2000 and XP every inheritable handle of
+// this process is inherited: this process makes no other, and its own standard handles are made
+// uninheritable first). The host has no console: the user's Ctrl+C never reaches it.
 //
 // Waits wait on the reply and on the host process in short slices, and handle the messages that
 // other threads and processes send to this thread's windows (and only those) as they come: a
@@ -84,9 +86,13 @@ public:
     // True once a host could not be started: registrations run in this process from then on.
     bool RegistersInProcess() const { return m_inProcessOnly; }
 
-    // Waits for the registration in work, if any, to come back (at most its time limit), without
-    // handling messages: for the end of the session, after which the process may end at once.
-    void FinishPending();
+    // The session ends, and the process may end as soon as the caller returns: the registration
+    // in work, if any (awaited, or sent by Begin and not yet collected), comes back first (at
+    // most its time limit), and nothing starts after it. Every later registration or check is
+    // refused without a host (HostRefused); a Register for the request that Stop collected gets
+    // its outcome.
+    void Stop();
+    bool Stopped() const { return m_stopped; }
 
 private:
     enum class Step { Done, HostGone, TimedOut };
@@ -133,10 +139,20 @@ private:
     bool m_pending = false;
     struct Begun {
         std::string Request;
+        std::string DisplayName;
         uint32_t Sequence = 0;
         DWORD SentAt = 0;
     };
+    // Waits for the reply to a begun request: its outcome, as Register's first attempt finds it.
+    RegistrationOutcome Collect(const Begun& begun);
     std::optional<Begun> m_begun; // sent by Begin, not yet collected
+    struct Collected {
+        std::string Request;
+        RegistrationOutcome Outcome;
+    };
+    std::optional<Collected> m_collected; // the begun request, collected by Stop
+    bool m_stopped = false;
+    int m_calls = 0; // calls of this object in progress on this thread (sent messages nest them)
     OVERLAPPED m_overlapped = {};
     bool m_ioPending = false;
     bool m_ioIsRead = false; // the pending I/O reads into m_readBuffer (else it writes)

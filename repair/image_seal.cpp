@@ -4,9 +4,9 @@
 #include <array>
 
 // Constant, so that it lies in a section the program can't write.
-const uint8_t kImageSeal[kSealSize] = {
-    'Q', 'u', 'e', 'n', 'd', 'r', 'y', ' ', 'i', 'm', 'a', 'g', 'e', ' ', 's', 'e',
-    'a', 'l', ',', ' ', 'v', 'e', 'r', 's', 'i', 'o', 'n', ' ', '1', ':', ' ', '#'};
+const uint8_t kImageSeal[kSealSize] = {'Q', 'u', 'e', 'n', 'd', 'r', 'y', ' ', 'i', 'm', 'a',
+                                       'g', 'e', ' ', 's', 'e', 'a', 'l', ',', ' ', 'v', 'e',
+                                       'r', 's', 'i', 'o', 'n', ' ', '1', ':', ' ', '#'};
 
 bool ReadOwnSeal(Sha256Digest& digest) {
     const volatile uint8_t* seal = kImageSeal;

@@ -144,8 +144,9 @@ TEST(OutOfProcessRegistrar, HonestLibrariesAreRegistered) {
     Win32LibraryApi api;
     {
         OutOfProcessRegistrar registrar(api, ShortLimit());
-        for (const char* file : {"fixture_broadcast.dll", "fixture_prints.dll",
-                                 "fixture_crashlater.dll", "fixture_slow.dll"}) {
+        for (const char* file :
+             {"fixture_broadcast.dll", "fixture_prints.dll", "fixture_crashlater.dll",
+              "fixture_slow.dll", "fixture_crashunload.dll"}) {
             const RegistrationOutcome out =
                 registrar.Register(Fixture(file), "DllRegisterServer", file);
             EXPECT_EQ(out.Result, RegistrationResult::Registered)
@@ -200,18 +201,45 @@ TEST(OutOfProcessRegistrar, APathThatIsNotFullyQualifiedStartsNoHost) {
     EXPECT_EQ(registrar.HostsStarted(), 0u);
 }
 
-TEST(OutOfProcessRegistrar, WithoutAHostProgramRegistrationsRunHere) {
+// A host program that can't be started from its path (gone, denied, not a program) is no reason
+// to register in the wizard's own process: the path no longer leads to the file that was checked.
+TEST(OutOfProcessRegistrar, AHostProgramThatCantBeStartedIsRefused) {
     fixtures::ClearRegistrations();
     Win32LibraryApi api;
     HostRegistrarOptions options = ShortLimit();
     options.HostProgram = [] { return HostImageAt(ProgramFolder() + L"\\no such host.exe"); };
     OutOfProcessRegistrar registrar(api, options);
-    const RegistrationOutcome out =
-        registrar.Register(Fixture("fixture_library.dll"), "DllRegisterServer", "X");
-    EXPECT_EQ(out.Result, RegistrationResult::Registered);
-    EXPECT_TRUE(registrar.RegistersInProcess());
+    registrar.Prepare();
+    EXPECT_EQ(registrar.Register(Fixture("fixture_library.dll"), "DllRegisterServer", "X").Result,
+              RegistrationResult::HostRefused);
+    EXPECT_FALSE(registrar.RegistersInProcess());
     EXPECT_EQ(registrar.HostsStarted(), 0u);
-    EXPECT_EQ(fixtures::ReadRegistrationCount("fixture_library.dll"), 1u);
+    EXPECT_EQ(fixtures::ReadRegistrationCount("fixture_library.dll"), 0u);
+}
+
+// The host inherits its end of the pipe and nothing else of the process that starts it.
+TEST(OutOfProcessRegistrar, AHostInheritsNoOtherHandle) {
+    SECURITY_ATTRIBUTES inheritable = {};
+    inheritable.nLength = sizeof inheritable;
+    inheritable.bInheritHandle = TRUE;
+    HANDLE event = CreateEventW(&inheritable, TRUE, FALSE, nullptr);
+    ASSERT_NE(event, nullptr);
+    Win32LibraryApi api;
+    OutOfProcessRegistrar registrar(api, ShortLimit());
+    ASSERT_EQ(registrar.Register(Fixture("fixture_library.dll"), "DllRegisterServer", "X").Result,
+              RegistrationResult::Registered);
+    // An inherited handle has the same value in the host: taken from there, it would be the
+    // same event.
+    HANDLE host = OpenProcess(PROCESS_DUP_HANDLE, FALSE, registrar.HostProcessId());
+    ASSERT_NE(host, nullptr);
+    HANDLE copy = nullptr;
+    if (DuplicateHandle(host, event, GetCurrentProcess(), &copy, 0, FALSE, DUPLICATE_SAME_ACCESS)) {
+        SetEvent(copy);
+        EXPECT_NE(WaitForSingleObject(event, 0), WAIT_OBJECT_0) << "the host inherited the event";
+        CloseHandle(copy);
+    }
+    CloseHandle(host);
+    CloseHandle(event);
 }
 
 // The path is looked up again when the host starts: where it then names another program (a
@@ -340,16 +368,6 @@ TEST(OutOfProcessRegistrar, ABegunRegistrationRunsMeanwhileAndIsCollectedOnce) {
         EXPECT_EQ(registrar.HostsStarted(), 1u);
     }
     ExpectNoProcessLeft();
-}
-
-TEST(OutOfProcessRegistrar, PreparingWithoutAHostProgramLeavesRegistrationsHere) {
-    Win32LibraryApi api;
-    HostRegistrarOptions options = ShortLimit();
-    options.HostProgram = [] { return HostImageAt(ProgramFolder() + L"\\no such host.exe"); };
-    OutOfProcessRegistrar registrar(api, options);
-    registrar.Prepare();
-    EXPECT_TRUE(registrar.RegistersInProcess());
-    EXPECT_EQ(registrar.HostsStarted(), 0u);
 }
 
 } // namespace
