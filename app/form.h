@@ -70,4 +70,10 @@ public:
     virtual void DoEvents() = 0;
     // Destroys the window once no handler of it is running any more; the program then ends.
     virtual void Unload() = 0;
+    // Whether the window goes: Unload was asked for (by the wizard, or because another program or
+    // the end of the session closes it).
+    virtual bool Unloading() const = 0;
+    // What the program is doing that the end of the session has to wait for, as Windows shows it
+    // while it waits; empty: nothing.
+    virtual void SetBusyReason(const std::string& reason) = 0;
 };

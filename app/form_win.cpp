@@ -9,6 +9,7 @@
 
 #include "link_control_win.h"
 #include "res/resource.h"
+#include "shutdown_reason_win.h"
 #include "text/win_text.h"
 
 namespace {
@@ -1070,6 +1071,11 @@ void WinForm::DoEvents() {
         }
         Deliver(msg);
     }
+}
+
+void WinForm::SetBusyReason(const std::string& reason) {
+    if (m_hwnd)
+        SetShutdownBlockReason(m_hwnd, Widen(reason));
 }
 
 void WinForm::Unload() {

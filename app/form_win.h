@@ -71,6 +71,8 @@ public:
     void Refresh() override;
     void DoEvents() override;
     void Unload() override;
+    bool Unloading() const override { return m_unloadPending || !m_hwnd; }
+    void SetBusyReason(const std::string& reason) override;
 
 private:
     struct Font {

@@ -99,6 +99,8 @@ private:
     void ReportNextError(int32_t startStep, const std::string& description);
     // Makes the window's thread a single-threaded apartment the first time COM is needed.
     void EnsureApartment();
+    // Whether the window is going (closed by another program, or the session ends).
+    bool WindowGoes() const;
 
     IForm& m_form;
     ISystem& m_system;

@@ -21,6 +21,12 @@ constexpr const char* kStatusIndent = "             "; // thirteen spaces before
 
 } // namespace
 
+bool frmMain::WindowGoes() const {
+    bool goes = false;
+    OnErrorResumeNext([&] { goes = m_form.Unloading(); });
+    return goes;
+}
+
 void frmMain::cmdRepairMDAC_Click() {
     // One run at a time: pending events run inside the loop, and nothing there may start another.
     if (m_bRepairRunning)
@@ -62,6 +68,7 @@ void frmMain::cmdRepairMDAC_Click() {
     // in this thread when no registration host can be started).
     OnErrorResumeNext([&] { EnsureApartment(); });
     OnErrorResumeNext([&] { m_form.SetVisible(C::ProgressBar1, true); });
+    OnErrorResumeNext([&] { m_form.SetBusyReason(LoadText(164)); });
     OnErrorResumeNext(
         [&] { m_form.SetProgressMax(C::ProgressBar1, static_cast<int>(m_aMDACFiles.size())); });
 
@@ -81,8 +88,15 @@ void frmMain::cmdRepairMDAC_Click() {
         OnErrorResumeNext(
             [&] { m_form.SetProgressValue(C::ProgressBar1, static_cast<int>(i) + 1); });
         OnErrorResumeNext([&] { m_form.DoEvents(); });
+        if (WindowGoes())
+            break;
         OnErrorResumeNext([&] { m_system.Sleep(kPauseAfterStepMs); });
     }
+    OnErrorResumeNext([&] { m_form.SetBusyReason(""); });
+    // Closed by another program, or the session ends: the registration in work is back, and
+    // nothing more is registered, checked or shown.
+    if (WindowGoes())
+        return;
 
     OnErrorResumeNext([&] { m_form.SetVisible(C::imgRepairing, false); });
     OnErrorResumeNext([&] { m_form.SetCaption(C::Label1, LoadText(154)); });

@@ -138,6 +138,10 @@ constexpr Entry kTable[] = {
     // moved while the program ran), so nothing but the program itself may run with its rights.
     {163, "not attempted: no safe registration host could be started",
      "nicht versucht: kein sicherer Registrierungsprozess konnte gestartet werden"},
+    // Shown by Windows while the end of the session waits for the registration in work.
+    {164, "Quendry is registering a component library. Windows can go on as soon as it is done.",
+     "Quendry registriert eine Komponentenbibliothek. Windows kann fortfahren, sobald sie fertig "
+     "ist."},
     // The console companion (quendry-cli): usage, report and repair lines.
     {200,
      "Usage: quendry-cli COMMAND [OPTIONS]\n\n"

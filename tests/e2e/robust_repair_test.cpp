@@ -117,6 +117,40 @@ TEST_F(RobustRepair, LibrariesThatCrashHangOrEndTheProcessAreNamedAndTheRestRegi
         << "a Quendry process outlived the wizard";
 }
 
+// The session ends while a library registers (its DllRegisterServer shows a box): Windows waits
+// for the wizard until that registration is done, and nothing after it is registered or shown.
+TEST_F(RobustRepair, TheEndOfTheSessionWaitsForTheRegistrationInWorkAndStartsNoOther) {
+    constexpr size_t kInWork = 14; // MSADDS.DLL
+    ASSERT_NO_THROW(fixtures::ApplyLayout(
+        fixtures::AllAt("2.81.1117.0", "4.0.8015.0")
+            .WithFullInstallVer("2.81.1117.0")
+            .With(kInWork, fixtures::FixtureFile::Of(Kind::Dialog, "2.81.1117.0"))));
+    QuendryProcess q;
+    ASSERT_TRUE(q.Start());
+    ASSERT_TRUE(GoToRepairPage(q));
+    ASSERT_TRUE(PostMessageW(q.Control(C::cmdRepairMDAC), BM_CLICK, 0, 0));
+    HWND dialog = nullptr;
+    ASSERT_TRUE(
+        q.WaitFor([&] { return (dialog = FindWindowW(nullptr, L"Fixture")) != nullptr; }, 60s));
+    DWORD_PTR mayEnd = FALSE;
+    ASSERT_TRUE(SendMessageTimeoutW(q.Window(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF,
+                                    SMTO_ABORTIFHUNG, 5000, &mayEnd));
+    EXPECT_TRUE(mayEnd);
+    ASSERT_TRUE(SendNotifyMessageW(q.Window(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF));
+    std::this_thread::sleep_for(1s);
+    EXPECT_TRUE(q.Running()) << "the wizard did not wait for the registration in work";
+    PressMessageBoxOk(dialog);
+    EXPECT_TRUE(q.WaitForExit(15s));
+    EXPECT_TRUE(q.WaitFor([] { return ProcessesNamed(Wide(QUENDRY_EXE_NAME).c_str()) == 0; }, 5s));
+    for (size_t i = 0; i < fixtures::kComponentCount; ++i) {
+        const std::string name = GetFile(fixtures::ComponentPath(i));
+        const bool skipped =
+            std::find(std::begin(kSkipped), std::end(kSkipped), i) != std::end(kSkipped);
+        EXPECT_EQ(fixtures::ReadRegistrationCount(name), !skipped && i <= kInWork ? 1u : 0u)
+            << name;
+    }
+}
+
 TEST_F(RobustRepair, KillingTheWizardEndsItsHost) {
     ASSERT_NO_THROW(fixtures::ApplyLayout(
         fixtures::AllAt("2.81.1117.0", "4.0.8015.0").WithFullInstallVer("2.81.1117.0")));

@@ -56,6 +56,7 @@ public:
     ControlId Focus = ControlId::frmMain;
     MousePointer Pointer = MousePointer::Default;
     bool Unloaded = false;
+    std::string BusyReason;
     int Refreshes = 0, Raises = 0;
     std::function<void()> OnDoEvents; // what "pending events" run, if anything
     int DoEventsCalls = 0;
@@ -268,6 +269,12 @@ public:
         Count("Unload", ControlId::frmMain);
         Unloaded = true;
         Log.push_back("Unload");
+    }
+    bool Unloading() const override { return Unloaded; }
+    void SetBusyReason(const std::string& reason) override {
+        Count("SetBusyReason", ControlId::frmMain);
+        BusyReason = reason;
+        Log.push_back("BusyReason(" + reason + ")");
     }
 
     static std::string Name(ControlId id) { return std::string(ControlName(id)); }

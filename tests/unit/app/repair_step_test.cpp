@@ -162,6 +162,7 @@ TEST(RepairStep, PreparationAndClosingInTheirOrder) {
                                                   "Refresh",
                                                   "DoEvents",
                                                   "Show(ProgressBar1)",
+                                                  "BusyReason(" + w.T(164) + ")",
                                                   "Progress(1)"};
     const auto log = w.form.Log;
     ASSERT_GE(log.size(), preparation.size());
@@ -169,13 +170,12 @@ TEST(RepairStep, PreparationAndClosingInTheirOrder) {
     // The status line reads thirteen spaces and text 150 while the run lasts.
     EXPECT_EQ(w.status.front(), std::string(13, ' ') + w.T(150));
     EXPECT_EQ(w.status.back(), std::string(13, ' ') + w.T(150));
-    const std::vector<std::string> closing = {"Progress(31)",       "DoEvents",
-                                              "Hide(imgRepairing)", "Hide(Label2)",
-                                              "Show(Label16)",      "Hide(ProgressBar1)",
-                                              "Show(optResolved)",  "Show(optFurtherProblems)",
-                                              "Pointer(Default)",   "Enable(cmdWeiter)",
-                                              "Enable(cmdZurück)",  "Enable(cmdAbbrechen)",
-                                              "SetFocus(cmdWeiter)"};
+    const std::vector<std::string> closing = {
+        "Progress(31)",         "DoEvents",           "BusyReason()",
+        "Hide(imgRepairing)",   "Hide(Label2)",       "Show(Label16)",
+        "Hide(ProgressBar1)",   "Show(optResolved)",  "Show(optFurtherProblems)",
+        "Pointer(Default)",     "Enable(cmdWeiter)",  "Enable(cmdZurück)",
+        "Enable(cmdAbbrechen)", "SetFocus(cmdWeiter)"};
     EXPECT_EQ(w.LogFrom("Progress(31)"), closing);
     // A pause of 50 ms after each line and of 150 ms after each step of the bar.
     std::vector<uint32_t> pauses;
@@ -346,6 +346,32 @@ TEST(RepairStep, CloseBoxAndButtonsDuringTheRunDoNothing) {
     EXPECT_EQ(w.libraries.Loads(), 24);
     EXPECT_EQ(Progress(w), ExpectedProgress());
     ExpectClosingState(w);
+}
+
+// Another program closes the window (Task Manager's End Task), or the session ends, during the
+// run: the library in work is done with, and nothing more is registered, checked or shown. While
+// the run lasts, Windows is told why the end of the session would wait.
+TEST(RepairStep, AWindowThatGoesDuringTheRunStartsNothingMore) {
+    RepairWizard w;
+    w.AllPresent();
+    w.ToRepairPage();
+    std::string reasonDuringRun;
+    w.step = [&](int n) {
+        if (n == 2) {
+            reasonDuringRun = w.form.BusyReason;
+            bool cancel = false;
+            w.frm.OnQueryUnload(cancel, 1); // another program's close
+            EXPECT_FALSE(cancel);
+            w.form.Unload();
+        }
+    };
+    w.Repair();
+    EXPECT_EQ(reasonDuringRun, w.T(164));
+    EXPECT_EQ(w.form.BusyReason, "");
+    EXPECT_EQ(w.libraries.Loads(), 1); // the second entry is one the repair skips
+    EXPECT_TRUE(w.providers.Checked.empty());
+    EXPECT_TRUE(w.form.MessageBoxes.empty());
+    EXPECT_FALSE(w.frm.m_bRepairDone);
 }
 
 struct FailingStatement {

@@ -21,7 +21,7 @@ TEST(StringTable, HoldsEveryIdFrom100To157ExceptTheGapsAndTheHostReasons) {
         expected.insert(id);
     for (uint16_t gap : {101, 105, 109, 116, 130, 133})
         expected.erase(gap);
-    for (uint16_t reason : {160, 161, 162, 163})
+    for (uint16_t reason : {160, 161, 162, 163, 164}) // and why the session end waits
         expected.insert(reason);
     for (uint16_t id = 200; id <= 260; ++id) // the console companion's and the providers' texts
         expected.insert(id);
