@@ -149,4 +149,5 @@ write("image_match_fuzz", "pe32_moved", image_case(library()))
 write("image_match_fuzz", "pe32_header_change", image_case(library(), 0x30000, 0x100, 1, 0))
 write("image_match_fuzz", "pe32_plus_moved", image_case(library(plus=True), 0x7FFF0000, 0x2009))
 write("image_match_fuzz", "no_relocations", image_case(library(relocations=False), change_at=0x3004))
-write("image_match_fuzz", "wrapping_block", image_case(library(second_block=0xFFFFFFF8)))
+# A second relocation block whose size takes a 32-bit sum of offsets back to the first (12 bytes long).
+write("image_match_fuzz", "wrapping_block", image_case(library(second_block=(1 << 32) - 12)))
