@@ -72,3 +72,82 @@ write("registry_value_fuzz", "grows_while_read",
                     write_type=3, value=b"\x04\x01\x02\x03"))
 write("registry_value_fuzz", "failing_calls",
       registry_case([(1, b"x\0")], read_fail=(2, 4), write_fail=(2, 3)))
+
+
+# What a registration host writes: a byte with the number of chunk lengths, the lengths, a byte whose
+# top bit puts a run of 'x' around the line limit first (low bits: 64 KB - 2 plus 0 to 3), the stream.
+def host_case(stream, chunks=(), padding=0):
+    return bytes([len(chunks)]) + bytes(chunks) + bytes([padding]) + stream.encode("utf-8")
+
+
+CLSID = "{00000514-0000-0010-8000-00AA006D2EA4}"
+write("host_reply_fuzz", "replies", host_case(
+    "result\t1\tregistered\t0\t0\nresult\t2\tcall-failed\t0\t2147500037\n"
+    "result\t4294967295\tnot-loaded\t126\t0\n", (1, 7, 3)))
+write("host_reply_fuzz", "provider", host_case(
+    f"provider\t1\tworks\t0\t{CLSID}\tC:\\\\Programme\\\\Gemeinsame Dateien\\\\msado15.dll\tApartment\n"
+    f"provider\t1\tnot-created\t2147746132\t{CLSID}\ta\\tb\\nc\\r\\\\\t\n", (5,)))
+write("host_reply_fuzz", "requests", host_case(
+    "register\t3\tC:\\\\Ölfeld\\tx.dll\tDllRegisterServer\tx.dll\n"
+    f"check\t4\tADODB.Connection\t{CLSID}\t1\n", (0, 2)))
+write("host_reply_fuzz", "noise", host_case(
+    "DllMain was here\r\nresult\t5\tno-entry-point\t127\t0\nresult\t6\tcrashed\t0\t0\nresult\t7\t", (9,)))
+write("host_reply_fuzz", "over_limit", host_case("\nresult\t8\tnot-created\t0\t2147942414\n", (), 0x83))
+write("host_reply_fuzz", "at_limit", host_case("\nresult\t9\tregistered\t0\t1\n", (200, 17), 0x82))
+
+
+# The image comparison: the 32-bit distance to where the image is said to be, the address of the
+# image byte to change, the change, a size to look up, then a small library laid out as a linker
+# does: code with absolute addresses, data with the import address table, and relocations.
+def library(plus=False, relocations=True, second_block=None):
+    base = 0x180000000 if plus else 0x10000000
+    code = bytearray(b"\xcc" * 0x200)
+    if plus:
+        code[0x10:0x1a] = b"\x48\xb8" + struct.pack("<Q", base + 0x2008)  # mov rax, imm64
+        entries = [0xA000 | 0x12, 0]
+    else:
+        code[0x10:0x15] = b"\xa1" + struct.pack("<I", base + 0x2008)  # mov eax, [imm32]
+        code[0x20:0x25] = b"\x68" + struct.pack("<I", base + 0x200c)  # push imm32
+        entries = [0x3000 | 0x11, 0x3000 | 0x21]
+    data = bytearray(0x200)
+    data[0:8] = struct.pack("<Q", 0x7C801D7B)  # the import address table
+    data[8:16] = b"Quendry\0"
+    reloc = struct.pack("<II", 0x1000, 8 + 2 * len(entries)) + struct.pack(f"<{len(entries)}H", *entries)
+    if second_block is not None:
+        reloc += struct.pack("<II", 0x1000, second_block)
+    reloc_size = len(reloc)
+    reloc = reloc.ljust(0x200, b"\0")
+    sections = [(b".text", 0x1000, 0x400, 0x60000020), (b".data", 0x2000, 0x600, 0xC0000040),
+                (b".reloc", 0x3000, 0x800, 0x42000040)]
+    directories = [(0, 0)] * 16
+    if relocations:
+        directories[5] = (0x3000, reloc_size)
+    directories[12] = (0x2000, 8)
+    if plus:
+        optional = struct.pack("<HBBIIIIIQIIHHHHHHIIIIHHQQQQII", 0x20B, 2, 30, 0x200, 0x400, 0, 0x1000,
+                               0x1000, base, 0x1000, 0x200, 5, 2, 0, 0, 5, 2, 0, 0x4000, 0x400, 0, 2,
+                               0x40, 0x100000, 0x1000, 0x100000, 0x1000, 0, 16)
+    else:
+        optional = struct.pack("<HBBIIIIIIIIIHHHHHHIIIIHHIIIIII", 0x10B, 2, 30, 0x200, 0x400, 0, 0x1000,
+                               0x1000, 0x2000, base, 0x1000, 0x200, 5, 0, 0, 0, 5, 0, 0, 0x4000, 0x400, 0,
+                               2, 0x40, 0x100000, 0x1000, 0x100000, 0x1000, 0, 16)
+    optional += b"".join(struct.pack("<II", *d) for d in directories)
+    coff = struct.pack("<IHHIIIHH", 0x4550, 0x8664 if plus else 0x14C, len(sections), 0, 0, 0,
+                       len(optional), 0x2022 if plus else 0x2102)
+    table = b"".join(struct.pack("<8sIIIIIIHHI", name, 0x200, rva, 0x200, raw, 0, 0, 0, 0, flags)
+                     for name, rva, raw, flags in sections)
+    dos = b"MZ" + b"\0" * 0x3A + struct.pack("<I", 0x40)
+    headers = (dos + coff + optional + table).ljust(0x400, b"\0")
+    return headers + bytes(code) + bytes(data) + reloc
+
+
+def image_case(pe, distance=0x10000, change_at=0x1011, change=0x80, look_up=4):
+    return struct.pack("<IIBB", distance, change_at, change, look_up) + pe
+
+
+write("image_match_fuzz", "pe32_moved", image_case(library()))
+write("image_match_fuzz", "pe32_header_change", image_case(library(), 0x30000, 0x100, 1, 0))
+write("image_match_fuzz", "pe32_plus_moved", image_case(library(plus=True), 0x7FFF0000, 0x2009))
+write("image_match_fuzz", "no_relocations", image_case(library(relocations=False), change_at=0x3004))
+# A second relocation block whose size takes a 32-bit sum of offsets back to the first (12 bytes long).
+write("image_match_fuzz", "wrapping_block", image_case(library(second_block=(1 << 32) - 12)))

@@ -6,8 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <iterator>
+#include <string>
 #include <vector>
 
 #include "fixtures/layout.h"
@@ -44,6 +46,31 @@ bool Matches(const std::vector<uint8_t>& file, HMODULE module) {
                              reinterpret_cast<uintptr_t>(module));
 }
 
+struct Comparison {
+    std::vector<uint8_t> File;
+    HMODULE Module;
+    bool Passed = false;
+};
+
+DWORD WINAPI CompareOnThread(LPVOID param) {
+    auto* c = static_cast<Comparison*>(param);
+    c->Passed = Matches(c->File, c->Module);
+    return 0;
+}
+
+// The comparison on a thread of its own, so that one going round for ever fails in seconds.
+std::string Verdict(std::vector<uint8_t> file, HMODULE module) {
+    Comparison c{std::move(file), module};
+    HANDLE thread = CreateThread(nullptr, 0, CompareOnThread, &c, 0, nullptr);
+    if (thread == nullptr)
+        return "no thread";
+    const bool returned = WaitForSingleObject(thread, 5000) == WAIT_OBJECT_0;
+    if (!returned && TerminateThread(thread, 1))
+        WaitForSingleObject(thread, 5000); // gone before `c` is
+    CloseHandle(thread);
+    return !returned ? "did not return within 5 s" : c.Passed ? "passed" : "refused";
+}
+
 } // namespace
 
 TEST(ImageMatch, AFileIsTheImageTheLoaderMadeOfItAndNoOther) {
@@ -67,6 +94,23 @@ TEST(ImageMatch, AFileIsTheImageTheLoaderMadeOfItAndNoOther) {
     changed[text->PointerToRawData + text->SizeOfRawData / 2] ^= 1;
     EXPECT_FALSE(Matches(changed, moved));
     EXPECT_FALSE(Matches(self, moved));
+
+    // Two relocation blocks, the second so long that a 32-bit sum of offsets wraps back to the
+    // first: where sizes were added in size_t, i686 walked the two for ever.
+    const IMAGE_DATA_DIRECTORY& relocations =
+        Headers(file.data())->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_BASERELOC];
+    size_t blocks = 0;
+    DWORD firstSize = 0;
+    ASSERT_TRUE(FileOffsetOf(file, relocations.VirtualAddress, 8, blocks));
+    std::memcpy(&firstSize, &file[blocks + 4], sizeof firstSize);
+    ASSERT_TRUE(FileOffsetOf(file, relocations.VirtualAddress, firstSize + 8, blocks));
+    std::vector<uint8_t> wrapping = file;
+    const DWORD second[2] = {relocations.VirtualAddress, 0u - firstSize};
+    std::memcpy(&wrapping[blocks + firstSize], second, sizeof second);
+    const DWORD directorySize = firstSize + 8;
+    std::memcpy(&wrapping[reinterpret_cast<const uint8_t*>(&relocations.Size) - file.data()],
+                &directorySize, sizeof directorySize);
+    EXPECT_EQ(Verdict(wrapping, moved), "refused");
     FreeLibrary(moved);
     FreeLibrary(first);
     DeleteFileW(copy.c_str());
