@@ -64,15 +64,15 @@ int Repair(CliPlatform& p, Language lang) {
         p.Host.WriteErr(LoadText(cli_text::kNotElevated, lang) + "\n");
         return kExitNotElevated;
     }
+    // A registration cut off halfway leaves a library half registered: from here on a stop waits
+    // for the library in work.
+    p.Host.CatchStop();
     // Component libraries expect their host's thread to be a single-threaded apartment.
     p.System.CoInitializeApartment();
     // The registration host comes up while the table is read.
     p.Registrar.Prepare();
     const ComponentTable table =
         ReadComponentTable(p.System, p.Versions, SystemDirectoryOf(p.System), lang);
-    // A registration cut off halfway leaves a library half registered: a stop waits for the
-    // library in work.
-    p.Host.CatchStop();
     const RepairCounts counts = RunRepair(
         p.Libraries, p.Registrar, table, lang,
         [&](const std::string& line) { p.Host.WriteOut(line); },

@@ -12,8 +12,11 @@ std::atomic<bool> g_stopRequested{false};
 HANDLE g_workDone = nullptr;
 
 // After a close, logoff or shutdown signal the system ends the process as soon as the handler
-// returns, and, by its documentation, when a time limit has passed whatever the handler does: for
-// a console that is being closed about 5 s. Waiting longer gains nothing.
+// returns TRUE, or once a time limit has passed whatever the handler does: for a closing console
+// the hung-application time-out (SPI_GETHUNGAPPTIMEOUT, 5 s unless changed), for logoff and
+// shutdown SPI_GETWAITTOKILLTIMEOUT (5 s). Waiting longer gains nothing. (Logoff and shutdown
+// reach this handler only in a process without user32 and gdi32, which this one loads: the
+// documented case is a service. The branch costs nothing and is right where they do arrive.)
 constexpr DWORD kCloseWaitMs = 5000;
 
 // Runs on a thread the system starts for each signal.
