@@ -1,7 +1,7 @@
 #pragma once
 // What the console companion needs of its process beyond the wizard's interfaces: its two output
-// streams, a file to write the report to, and whether it runs with administrator rights. The
-// Win32 adapter carries each out; tests record them.
+// streams, a file to write the report to, whether it runs with administrator rights, and whether
+// the user asked it to stop. The Win32 adapter carries each out; tests record them.
 #include <string>
 
 class ICliHost {
@@ -15,4 +15,9 @@ public:
     // Whether the process holds administrator rights (an elevated token, or on systems without
     // elevation, membership of the Administrators group).
     virtual bool IsElevated() = 0;
+    // From here on, the user's stop (Ctrl+C, Ctrl+Break, closing the console) no longer ends the
+    // process at once but is only noted, for StopRequested: work that must not be cut off halfway
+    // asks for this first. Before it, a stop ends the process as it always did.
+    virtual void CatchStop() = 0;
+    virtual bool StopRequested() = 0;
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "cli/console_stop_win.h"
 #include "cli/console_text.h"
 #include "text/win_text.h"
 
@@ -124,4 +125,12 @@ bool WinCliHost::IsElevated() {
 
 ElevationSource LastElevationSource() {
     return g_lastSource;
+}
+
+void WinCliHost::CatchStop() {
+    CatchConsoleStop(); // refused: a stop ends the process as it did before
+}
+
+bool WinCliHost::StopRequested() {
+    return ConsoleStopRequested();
 }

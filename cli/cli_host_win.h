@@ -15,6 +15,10 @@ public:
     // Vista and later: the token's elevation (TokenElevation); where the system has no such
     // information (Windows 2000, XP, Server 2003): membership of the Administrators group.
     bool IsElevated() override;
+    // A console control handler (console_stop_win.h): Ctrl+C and Ctrl+Break are noted; a closing
+    // console waits for the work in hand, as long as the system allows.
+    void CatchStop() override;
+    bool StopRequested() override;
 };
 
 // Whether the process's token counts the Administrators group (CheckTokenMembership); nullopt when

@@ -10,6 +10,7 @@
 #include "app/system_api_win.h"
 #include "cli/cli_host_win.h"
 #include "cli/cli_run.h"
+#include "cli/console_stop_win.h"
 #include "registry/registry_api_win.h"
 #include "repair/com_api_win.h"
 #include "repair/dll_search_win.h"
@@ -59,5 +60,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::unique_ptr<OutOfProcessRegistrar> registrar =
         MakeRegistrar(libraries, inProcessChecks, registry);
     CliPlatform platform{system, registry, versions, libraries, *registrar, *registrar, host};
-    return RunCli(args, platform);
+    const int exitCode = RunCli(args, platform);
+    ConsoleWorkDone();
+    return exitCode;
 }

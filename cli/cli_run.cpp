@@ -64,16 +64,27 @@ int Repair(CliPlatform& p, Language lang) {
         p.Host.WriteErr(LoadText(cli_text::kNotElevated, lang) + "\n");
         return kExitNotElevated;
     }
+    // A registration cut off halfway leaves a library half registered: from here on a stop waits
+    // for the library in work.
+    p.Host.CatchStop();
     // Component libraries expect their host's thread to be a single-threaded apartment.
     p.System.CoInitializeApartment();
     // The registration host comes up while the table is read.
     p.Registrar.Prepare();
     const ComponentTable table =
         ReadComponentTable(p.System, p.Versions, SystemDirectoryOf(p.System), lang);
-    const RepairCounts counts = RunRepair(p.Libraries, p.Registrar, table, lang,
-                                          [&](const std::string& line) { p.Host.WriteOut(line); });
+    const RepairCounts counts = RunRepair(
+        p.Libraries, p.Registrar, table, lang,
+        [&](const std::string& line) { p.Host.WriteOut(line); },
+        [&] { return p.Host.StopRequested(); });
     p.Host.WriteOut("\n" + Fill(cli_text::kFailedCount, std::to_string(counts.Failed), lang) +
                     "\n");
+    if (counts.NotAttempted > 0 || p.Host.StopRequested()) {
+        // The user is waiting for it to end: the providers are not checked on top.
+        p.Host.WriteOut(Fill(cli_text::kInterrupted, std::to_string(counts.NotAttempted), lang) +
+                        "\n");
+        return kExitAttention;
+    }
     // Does it work now?
     p.Host.WriteOut("\n" + ProviderLines(CheckProviders(p.Providers, p.Libraries, lang), lang));
     return counts.Failed == 0 ? kExitOk : kExitAttention;

@@ -8,6 +8,16 @@
 #include "text/string_table.h"
 #include "text/utf8.h"
 
+namespace {
+
+// The table's file name: the outcome names a missing file by the text that stands for its path.
+std::string NameColumn(const ComponentFile& file, size_t nameWidth) {
+    const size_t width = Utf8CharCount(file.sFileName);
+    return file.sFileName + std::string(std::max(nameWidth, width) - width + 2, ' ');
+}
+
+} // namespace
+
 std::string RepairLine(ILibraryApi& libraries, const ComponentFile& file, const EntryResult& result,
                        Language lang, size_t nameWidth) {
     using namespace cli_text;
@@ -27,19 +37,26 @@ std::string RepairLine(ILibraryApi& libraries, const ComponentFile& file, const 
                                {RegistrationFailureReason(libraries, result.Outcome, lang)});
         break;
     }
-    // The table's file name: the outcome names a missing file by the text that stands for its path.
-    const size_t width = Utf8CharCount(file.sFileName);
-    return file.sFileName + std::string(std::max(nameWidth, width) - width + 2, ' ') + state;
+    return NameColumn(file, nameWidth) + state;
 }
 
 RepairCounts RunRepair(ILibraryApi& libraries, IRegistrar& registrar, const ComponentTable& table,
-                       Language lang, const std::function<void(const std::string&)>& writeLine) {
+                       Language lang, const std::function<void(const std::string&)>& writeLine,
+                       const std::function<bool()>& stopRequested) {
     size_t nameWidth = 0;
     for (const ComponentFile& file : table)
         nameWidth = std::max(nameWidth, Utf8CharCount(file.sFileName));
 
     RepairCounts counts;
+    bool stopped = false;
     for (const ComponentFile& file : table) {
+        stopped = stopped || stopRequested();
+        // A library the repair never registers keeps its own line: nothing was left undone there.
+        if (stopped && !file.bNoRegister) {
+            ++counts.NotAttempted;
+            writeLine(NameColumn(file, nameWidth) + LoadText(cli_text::kNotAttempted, lang) + "\n");
+            continue;
+        }
         const EntryResult result = RepairEntry(libraries, registrar, file);
         switch (result.Action) {
         case EntryAction::Registered:

@@ -17,6 +17,7 @@ struct RepairCounts {
     size_t Skipped = 0;
     size_t NotPresent = 0;
     size_t Failed = 0;
+    size_t NotAttempted = 0; // after a stop request; nonzero only then
 };
 
 // "<file name, padded to nameWidth>  registered" (skipped, not present, or "failed: <reason>"),
@@ -24,6 +25,10 @@ struct RepairCounts {
 std::string RepairLine(ILibraryApi& libraries, const ComponentFile& file, const EntryResult& result,
                        Language lang, size_t nameWidth);
 
-// Walks the table in order; `writeLine` gets each line with its "\n".
+// Walks the table in order; `writeLine` gets each line with its "\n". `stopRequested` is asked
+// before each library: once it says yes, no further library is tried, and each one left that the
+// repair would have registered gets its "not attempted" line, so that the output still names every
+// library and the reader sees what remains to be done.
 RepairCounts RunRepair(ILibraryApi& libraries, IRegistrar& registrar, const ComponentTable& table,
-                       Language lang, const std::function<void(const std::string&)>& writeLine);
+                       Language lang, const std::function<void(const std::string&)>& writeLine,
+                       const std::function<bool()>& stopRequested);

@@ -250,6 +250,13 @@ constexpr Entry kTable[] = {
     {259, "Library", "Bibliothek"},
     {260, "Essential data providers that cannot be used: [*]",
      "Wesentliche Datenanbieter, die nicht verwendet werden können: [*]"},
+    // A console repair that the user stopped (Ctrl+C, Ctrl+Break, closing the console).
+    {261, "not attempted: interrupted", "nicht versucht: unterbrochen"},
+    {262,
+     "The repair was interrupted: [*] libraries were not attempted and the data providers were "
+     "not checked. Run the repair again to finish it.",
+     "Die Reparatur wurde unterbrochen: [*] Bibliotheken wurden nicht versucht und die "
+     "Datenanbieter nicht geprüft. Starten Sie die Reparatur erneut, um sie abzuschließen."},
 };
 
 constexpr bool IsSortedById() {

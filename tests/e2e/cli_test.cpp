@@ -1,10 +1,12 @@
 // quendry-cli.exe on laid-out systems: the report says what the wizard shows for the same system
 // (its version page sentences and the marks of its file list), the JSON parses and holds every
 // library, the repair registers the same 24 libraries and names the failing one's reason, the
-// data providers are checked in both, and without administrator rights nothing changes.
+// data providers are checked in both, Ctrl+C stops the repair after the library in work, and
+// without administrator rights nothing changes.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 
 #include "cli/console_text.h"
 #include "fixtures/layout.h"
@@ -12,6 +14,7 @@
 #include "repair/component_table.h"
 #include "tests/emulation_win.h"
 #include "tests/fakes/json_reader.h"
+#include "tests/processes_win.h"
 #include "text/string_table.h"
 
 using C = ControlId;
@@ -44,12 +47,16 @@ struct CliResult {
     std::string Out, Err; // as written, "\r\n" line ends and all
 };
 
-std::string ReadAll(HANDLE pipe) {
+// `grown` sees the text after each read.
+std::string ReadAll(HANDLE pipe, const std::function<void()>& grown = {}) {
     std::string text;
     char buffer[4096];
     DWORD n = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) && n > 0)
+    while (ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) && n > 0) {
         text.append(buffer, n);
+        if (grown)
+            grown();
+    }
     return text;
 }
 
@@ -67,8 +74,10 @@ DWORD WINAPI ReadPipeToEnd(LPVOID reader) {
 }
 
 // Runs quendry-cli.exe from beside this program with the arguments, both output streams on pipes.
-// With `token`, as the user that token stands for (CreateProcessAsUser).
-CliResult RunCli(const std::wstring& arguments, HANDLE token = nullptr) {
+// With `token`, as the user that token stands for (CreateProcessAsUser). `whileRunning` is called
+// each time the output grows.
+CliResult RunCli(const std::wstring& arguments, HANDLE token = nullptr,
+                 const std::function<void()>& whileRunning = {}) {
     CliResult result;
     SECURITY_ATTRIBUTES inherit = {};
     inherit.nLength = sizeof inherit;
@@ -102,7 +111,7 @@ CliResult RunCli(const std::wstring& arguments, HANDLE token = nullptr) {
         HANDLE thread = CreateThread(nullptr, 0, read, &errors, 0, nullptr);
         if (!thread)
             ReadPipeToEnd(&errors);
-        result.Out = ReadAll(outRead);
+        result.Out = ReadAll(outRead, whileRunning);
         if (thread) {
             WaitForSingleObject(thread, INFINITE);
             CloseHandle(thread);
@@ -419,6 +428,61 @@ TEST_F(CliRepair, TheProvidersAreCheckedAfterTheRegistrations) {
         << "the crash keeps what the registry says: " << text;
     EXPECT_NE(LineOf(text, "SQLOLEDB ").find(" " + T(247) + " "), std::string::npos) << text;
     EXPECT_NE(text.find("\n" + Fill(T(260), "0") + "\n"), std::string::npos) << text;
+}
+
+BOOL WINAPI KeepRunning(DWORD) {
+    return TRUE;
+}
+
+// Ctrl+C while a library is in work: that one is finished, the rest are named as not attempted,
+// and nothing is left running. Wine 8 sends no Ctrl+Break (GenerateConsoleCtrlEvent fails with
+// ERROR_INVALID_HANDLE) and Windows sends no Ctrl+C to a process group of its own: so Ctrl+C goes
+// to the whole console, this program's own group included, which only notes it.
+TEST_F(CliRepair, CtrlCStopsAfterTheLibraryInWork) {
+    ASSERT_NO_THROW(fixtures::ApplyLayout(
+        UpToDate().With(2, fixtures::FixtureFile::Of(fixtures::FixtureKind::Slow, "2.81.1117.0"))));
+    const std::string slow = GetFile(fixtures::ComponentPath(2));
+    // A console of its own to share with the program: on the one Wine gives a program started from
+    // the shell, GenerateConsoleCtrlEvent fails.
+    FreeConsole();
+    ASSERT_TRUE(AllocConsole());
+    const PHANDLER_ROUTINE keepRunning = KeepRunning;
+    SetConsoleCtrlHandler(keepRunning, TRUE);
+    bool sent = false;
+    const CliResult r = RunCli(L"repair", nullptr, [&] {
+        // Once the slow library's registration has begun: it takes a second.
+        for (int i = 0; i < 500 && !sent; ++i) {
+            if (fixtures::ReadRegistrationCount(slow) == 1)
+                sent = GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0) != FALSE;
+            else
+                Sleep(10);
+        }
+    });
+    SetConsoleCtrlHandler(keepRunning, FALSE);
+    FreeConsole();
+    // Back to the console the other tests run with, where there is one.
+    AttachConsole(ATTACH_PARENT_PROCESS);
+    ASSERT_TRUE(sent);
+    ASSERT_TRUE(r.Started && r.Finished);
+    EXPECT_EQ(r.ExitCode, 1u);
+    const std::string text = Lf(r.Out);
+    EXPECT_NE(text.find(slow + "      " + T(225) + "\n"), std::string::npos) << text;
+    size_t notAttempted = 0;
+    for (size_t i = 3; i < fixtures::kComponentCount; ++i) {
+        const std::string name = GetFile(fixtures::ComponentPath(i));
+        EXPECT_EQ(fixtures::ReadRegistrationCount(name), 0u) << name;
+        notAttempted += Skipped(i) ? 0 : 1;
+    }
+    const std::string last = GetFile(fixtures::ComponentPath(fixtures::kComponentCount - 1));
+    EXPECT_NE(text.find(last + std::string(18 - last.size(), ' ') + T(261) + "\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find(Fill(T(262), std::to_string(notAttempted))), std::string::npos) << text;
+    EXPECT_EQ(text.find("0xC000013A"), std::string::npos) << text;
+    int left = ProcessesNamed(kCliExe);
+    for (int i = 0; i < 50 && left != 0; ++i, Sleep(100))
+        left = ProcessesNamed(kCliExe);
+    EXPECT_EQ(left, 0) << "a registration host outlived the run";
 }
 
 TEST_F(CliRepair, MissingLibrariesAreNotFailures) {

@@ -3,6 +3,7 @@
 // program writes, and helpers that lay out the MDAC and Jet libraries.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <map>
 #include <set>
 #include <string>
@@ -28,6 +29,8 @@ public:
     std::set<std::string> Unwritable;
     bool Elevated = true;
     int ElevationQueries = 0;
+    bool Catching = false;
+    size_t StopAfterWrites = SIZE_MAX; // the user stops once the output had this many writes
 
     void WriteOut(const std::string& text) override {
         Out += text;
@@ -44,6 +47,8 @@ public:
         ++ElevationQueries;
         return Elevated;
     }
+    void CatchStop() override { Catching = true; }
+    bool StopRequested() override { return Catching && OutWrites.size() >= StopAfterWrites; }
 };
 
 struct ScriptedSystem {

@@ -98,6 +98,28 @@ TEST(Repair, EachOutcomeHasItsLineAndAFailureMakesExitOne) {
     }
 }
 
+// Ctrl+C while the second library to register is in work: that one is finished, the rest is named
+// as not attempted (the skipped ones keep their own line), the providers are left alone and the
+// exit code tells a script that the repair is not done.
+TEST(Repair, AStopEndsItAfterTheLibraryInWork) {
+    ScriptedSystem s;
+    s.AllPresent();
+    s.host.StopAfterWrites = 3; // the lines of rows 0 to 2; row 1 is skipped
+    EXPECT_EQ(s.Run({"repair"}), kExitAttention);
+
+    EXPECT_EQ(s.libraries.Count("Call("), 2);
+    const std::vector<std::string> lines = Lines(s.host.Out);
+    ASSERT_EQ(lines.size(), kComponentCount + 3);
+    EXPECT_EQ(lines[0], Line(0, "registered"));
+    EXPECT_EQ(lines[2], Line(2, "registered"));
+    for (size_t i = 3; i < kComponentCount; ++i)
+        EXPECT_EQ(lines[i], Line(i, Skipped(i) ? "skipped" : "not attempted: interrupted"));
+    EXPECT_EQ(lines[32], "Libraries that could not be registered: 0");
+    EXPECT_EQ(lines[33], "The repair was interrupted: 22 libraries were not attempted and the data "
+                         "providers were not checked. Run the repair again to finish it.");
+    EXPECT_TRUE(s.providers.Checked.empty());
+}
+
 TEST(Repair, NothingPresentIsNoFailure) {
     ScriptedSystem s;
     EXPECT_EQ(s.Run({"repair"}), kExitOk);
