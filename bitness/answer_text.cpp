@@ -45,7 +45,7 @@ std::string RemedyText(const Route& r, Bitness b, bool windows64, Language lang)
     return " " + T(id, lang, {Bits(b), detail});
 }
 
-std::string StateText(const ComponentFile& f, Bitness view, Language lang) {
+std::string StateText(const LibraryFile& f, Bitness view, Language lang) {
     switch (f.State) {
     case ComponentState::NotRegistered:
         return T(kStateNotRegistered, lang);

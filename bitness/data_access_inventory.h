@@ -29,7 +29,7 @@ enum class ComponentState {
     Present,       // registered, file present, an image of the view's bitness
 };
 
-struct ComponentFile {
+struct LibraryFile {
     std::string Path = {}; // expanded with the meanings of its view
     ComponentState State = ComponentState::NotRegistered;
     uint16_t Machine = 0; // the file's PE machine, where it could be read
@@ -38,7 +38,7 @@ struct ComponentFile {
 struct OleDbProvider {
     std::string ProgId = {};
     std::string Clsid = {}; // as the ProgID names it
-    ComponentFile Library = {};
+    LibraryFile Library = {};
     // 32-bit view only: CoCreateInstance's HRESULT where an object was made in process (the
     // registration host); nothing where it wasn't tried.
     std::optional<int32_t> Created = {};
@@ -48,7 +48,7 @@ struct OdbcDriver {
     std::string Name = {}; // as registered (localised)
     std::optional<Engine> Family = {};
     std::vector<FileKind> Serves = {}; // from FileExtns, else the extensions in its name
-    ComponentFile Library = {};
+    LibraryFile Library = {};
 };
 
 struct DataSource {

@@ -56,7 +56,7 @@ Route Missing(const Inventory& inv, Bitness b, FileKind kind, AccessApi api) {
     return r;
 }
 
-Route Broken(const ComponentFile& file, const std::string& via, Engine engine) {
+Route Broken(const LibraryFile& file, const std::string& via, Engine engine) {
     Route r;
     r.Via = via;
     r.Path = file.Path;

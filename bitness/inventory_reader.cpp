@@ -23,9 +23,9 @@ std::string FileNameOf(const std::string& path) {
     return Lower(slash == std::string::npos ? path : path.substr(slash + 1));
 }
 
-ComponentFile Examine(const ViewRegistry& view, IFileProbe& files,
-                      const std::optional<std::string>& stored) {
-    ComponentFile file;
+LibraryFile Examine(const ViewRegistry& view, IFileProbe& files,
+                    const std::optional<std::string>& stored) {
+    LibraryFile file;
     if (!stored || stored->empty())
         return file;
     file.Path = view.Expand(*stored);

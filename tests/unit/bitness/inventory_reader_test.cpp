@@ -1,26 +1,11 @@
 // Reading the inventory over both registry views of 64-bit Windows.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "bitness/inventory_reader.h"
+#include "tests/fakes/fake_machine.h"
 #include "tests/fakes/fake_registry.h"
 
 namespace {
-
-// Files by path and the bitness that looks: what a 32-bit program finds under System32 is not
-// what a 64-bit one finds.
-class FakeFiles : public IFileProbe {
-public:
-    std::map<std::pair<std::string, Bitness>, uint16_t> Machines;
-    ProbedFile Probe(const std::string& path, Bitness seenBy) override {
-        auto found = Machines.find({path, seenBy});
-        if (found == Machines.end())
-            return {};
-        return {.Exists = true,
-                .Image = {.Kind = ImageKind::Native, .Machine = found->second, .IsDll = true}};
-    }
-};
 
 constexpr int32_t kHklm = kHkeyLocalMachine;
 const std::string kJetClsid = "{DEE35070-506B-11CF-B1AA-00AA00B8DE95}";
@@ -77,12 +62,12 @@ TEST(InventoryReader, ReadsEachViewInItsOwnMeaning) {
     r.SetStringValue(kHkeyCurrentUser, dsns, "Mine", "Microsoft Access Driver (*.mdb, *.accdb)");
 
     FakeFiles files;
-    files.Machines[{kJetFile, Bitness::Bits32}] = kMachineI386;
-    files.Machines[{"C:\\WINDOWS\\System32\\ODBCJT32.DLL", Bitness::Bits32}] = kMachineI386;
-    files.Machines[{kJetFile, Bitness::Bits64}] = kMachineI386; // the mismatched one
-    files.Machines[{kAceFile, Bitness::Bits64}] = kMachineAmd64;
-    files.Machines[{"C:\\Program Files\\Common Files\\Microsoft Shared\\OFFICE16\\ACEODBC.DLL",
-                    Bitness::Bits64}] = kMachineAmd64;
+    files.AddLibrary(kJetFile, Bitness::Bits32, kMachineI386);
+    files.AddLibrary("C:\\WINDOWS\\System32\\ODBCJT32.DLL", Bitness::Bits32, kMachineI386);
+    files.AddLibrary(kJetFile, Bitness::Bits64, kMachineI386); // the mismatched one
+    files.AddLibrary(kAceFile, Bitness::Bits64, kMachineAmd64);
+    files.AddLibrary("C:\\Program Files\\Common Files\\Microsoft Shared\\OFFICE16\\ACEODBC.DLL",
+                     Bitness::Bits64, kMachineAmd64);
 
     const Inventory inv = ReadInventory(r, files, true, "PC\\anna");
 
