@@ -56,12 +56,19 @@ Route Missing(const Inventory& inv, Bitness b, FileKind kind, AccessApi api) {
     return r;
 }
 
-Route Broken(const LibraryFile& file, const std::string& via, Engine engine) {
+// Jet exists for 32-bit programs only: a 64-bit registration of it is no install to repair.
+Remedy RepairOf(Engine engine, Bitness b) {
+    if (engine == Engine::Ace)
+        return Remedy::ReinstallEngine;
+    return b == Bitness::Bits32 ? Remedy::RepairJet : Remedy::RunAs32Bit;
+}
+
+Route Broken(const LibraryFile& file, const std::string& via, Engine engine, Bitness b) {
     Route r;
     r.Via = via;
     r.Path = file.Path;
     r.Why = file.State == ComponentState::FileMissing ? Closed::FileMissing : Closed::WrongMachine;
-    r.Fix = engine == Engine::Jet ? Remedy::RepairJet : Remedy::ReinstallEngine;
+    r.Fix = RepairOf(engine, b);
     return r;
 }
 
@@ -84,10 +91,10 @@ Route OleDbRoute(const Inventory& inv, const ViewInventory& v, FileKind kind) {
     if (broken->Library.State == ComponentState::Present) {
         Route r{.Via = broken->ProgId, .Path = broken->Library.Path, .Why = Closed::NotCreated};
         r.Status = broken->Created.value_or(0);
-        r.Fix = engine == Engine::Jet ? Remedy::RepairJet : Remedy::ReinstallEngine;
+        r.Fix = RepairOf(engine, v.View);
         return r;
     }
-    return Broken(broken->Library, broken->ProgId, engine);
+    return Broken(broken->Library, broken->ProgId, engine, v.View);
 }
 
 Route OdbcRoute(const Inventory& inv, const ViewInventory& v, FileKind kind) {
@@ -102,7 +109,7 @@ Route OdbcRoute(const Inventory& inv, const ViewInventory& v, FileKind kind) {
     }
     if (broken == nullptr || broken->Library.State == ComponentState::NotRegistered)
         return Missing(inv, v.View, kind, AccessApi::Odbc);
-    return Broken(broken->Library, broken->Name, *broken->Family);
+    return Broken(broken->Library, broken->Name, *broken->Family, v.View);
 }
 
 Route SourceRoute(const DataSource& s, Bitness b, bool windows64) {

@@ -23,7 +23,8 @@ TEST(StringTable, HoldsEveryIdFrom100To157ExceptTheGapsAndTheHostReasons) {
         expected.erase(gap);
     for (uint16_t reason : {160, 161, 162, 163})
         expected.insert(reason);
-    for (uint16_t id = 200; id <= 260; ++id) // the console companion's and the providers' texts
+    // The console companion's and the providers' texts, then the answer on databases.
+    for (uint16_t id = 200; id <= 320; ++id)
         expected.insert(id);
     EXPECT_EQ(HeldIds(), expected);
     EXPECT_EQ(StringIds().size(), expected.size()); // no duplicates
