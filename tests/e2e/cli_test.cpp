@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <functional>
 
 #include "cli/console_text.h"
 #include "fixtures/layout.h"
@@ -483,3 +484,299 @@ TEST_F(CliUsageLanguage, HelpAndUnknownArgumentsExitTwo) {
     EXPECT_EQ(unknown.Out, "");
     EXPECT_EQ(Lf(unknown.Err), Fill(T(201), "frobnicate") + "\n\n" + T(200));
 }
+
+// ---- Which programs can open databases here: fixture providers and drivers of both
+// architectures, each registered in the view it belongs to, and the answer's exact lines. ----
+
+namespace {
+
+constexpr const wchar_t* kAceClsid = L"{3BE786A2-0366-4F5C-9434-25CF162E475E}";
+constexpr const wchar_t* kJetClsid = L"{DEE35070-506B-11CF-B1AA-00AA00B8DE95}";
+constexpr const wchar_t* kJetDriver = L"Microsoft Access Driver (*.mdb)";
+constexpr const wchar_t* kAceDriver = L"Microsoft Access Driver (*.mdb, *.accdb)";
+constexpr const wchar_t* kExcelDriver = L"Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, *.xlsb)";
+constexpr const wchar_t* kTestFolder = L"C:\\QuendryTest";
+
+// What a case puts on the machine: registry values, each in its view, and copies of the fixture
+// libraries under C:\QuendryTest. Keys are made level by level, so that only the keys it made are
+// removed again, with the values it set and the files it copied, when the case ends.
+class DataAccessSetup {
+public:
+    ~DataAccessSetup() {
+        for (auto it = m_values.rbegin(); it != m_values.rend(); ++it) {
+            HKEY key = nullptr;
+            if (RegOpenKeyExW(it->Root, it->Path.c_str(), 0, KEY_SET_VALUE | it->View, &key) ==
+                ERROR_SUCCESS) {
+                RegDeleteValueW(key, it->Name.c_str());
+                RegCloseKey(key);
+            }
+        }
+        for (auto it = m_made.rbegin(); it != m_made.rend(); ++it)
+            RegDeleteKeyExW(it->Root, it->Path.c_str(), it->View, 0);
+        for (auto it = m_files.rbegin(); it != m_files.rend(); ++it)
+            DeleteFileW(it->c_str());
+        for (auto it = m_folders.rbegin(); it != m_folders.rend(); ++it)
+            RemoveDirectoryW(it->c_str());
+    }
+
+    void Value(HKEY root, REGSAM view, const std::wstring& path, const std::wstring& name,
+               const std::wstring& data) {
+        HKEY key = nullptr;
+        for (size_t end = path.find(L'\\');; end = path.find(L'\\', end + 1)) {
+            const std::wstring level = path.substr(0, end);
+            if (key != nullptr)
+                RegCloseKey(key);
+            DWORD disposition = 0;
+            if (RegCreateKeyExW(root, level.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
+                                &key, &disposition) != ERROR_SUCCESS) {
+                Ok = false;
+                return;
+            }
+            if (disposition == REG_CREATED_NEW_KEY)
+                m_made.push_back({root, view, level, {}});
+            if (end == std::wstring::npos)
+                break;
+        }
+        Ok &= RegSetValueExW(
+                  key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                  static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+        RegCloseKey(key);
+        m_values.push_back({root, view, path, name});
+    }
+
+    // A copy of the fixture library as C:\QuendryTest\<folder>\<name>; its path.
+    std::wstring Library(const char* fixture, const wchar_t* folder, const wchar_t* name) {
+        for (const std::wstring& dir :
+             {std::wstring(kTestFolder), std::wstring(kTestFolder) + L"\\" + folder})
+            if (CreateDirectoryW(dir.c_str(), nullptr))
+                m_folders.push_back(dir);
+        const std::wstring path = std::wstring(kTestFolder) + L"\\" + folder + L"\\" + name;
+        if (CopyFileW(Wide(fixtures::FixturesDirectory() + "\\" + fixture).c_str(), path.c_str(),
+                      TRUE))
+            m_files.push_back(path);
+        else
+            Ok = false;
+        return path;
+    }
+
+    // The two libraries nobody loads: one of each architecture.
+    std::wstring Library32(const wchar_t* name) {
+        return Library(sizeof(void*) == 4 ? "fixture_library.dll" : "fixture_otherarch.dll", L"32",
+                       name);
+    }
+    std::wstring Library64(const wchar_t* name) {
+        return Library(sizeof(void*) == 8 ? "fixture_library.dll" : "fixture_otherarch.dll", L"64",
+                       name);
+    }
+
+    void Provider(REGSAM view, const wchar_t* progId, const wchar_t* clsid,
+                  const std::wstring& file) {
+        const std::wstring classes = L"Software\\Classes\\";
+        Value(HKEY_LOCAL_MACHINE, view, classes + progId + L"\\CLSID", L"", clsid);
+        Value(HKEY_LOCAL_MACHINE, view, classes + L"CLSID\\" + clsid + L"\\InprocServer32", L"",
+              file);
+        Value(HKEY_LOCAL_MACHINE, view, classes + L"CLSID\\" + clsid + L"\\InprocServer32",
+              L"ThreadingModel", L"Both");
+    }
+    void Driver(REGSAM view, const wchar_t* name, const std::wstring& file,
+                const wchar_t* extensions) {
+        const std::wstring odbcinst = L"Software\\ODBC\\ODBCINST.INI";
+        Value(HKEY_LOCAL_MACHINE, view, odbcinst + L"\\ODBC Drivers", name, L"Installed");
+        Value(HKEY_LOCAL_MACHINE, view, odbcinst + L"\\" + name, L"Driver", file);
+        Value(HKEY_LOCAL_MACHINE, view, odbcinst + L"\\" + name, L"FileExtns", extensions);
+    }
+    void Source(HKEY root, REGSAM view, const wchar_t* name, const wchar_t* driver) {
+        Value(root, view, L"Software\\ODBC\\ODBC.INI\\ODBC Data Sources", name, driver);
+    }
+
+    // Jet as Windows brings it, for 32-bit programs: its provider serves its class.
+    void Jet32() {
+        Provider(KEY_WOW64_32KEY, L"Microsoft.Jet.OLEDB.4.0", kJetClsid,
+                 Library("fixture_jetprovider.dll", L"32", L"msjetoledb40.dll"));
+        Driver(KEY_WOW64_32KEY, kJetDriver, Library32(L"ODBCJT32.DLL"), L"*.mdb");
+    }
+    void Ace64() {
+        Provider(KEY_WOW64_64KEY, L"Microsoft.ACE.OLEDB.16.0", kAceClsid,
+                 Library64(L"ACEOLEDB.DLL"));
+        const std::wstring odbc = Library64(L"ACEODBC.DLL");
+        Driver(KEY_WOW64_64KEY, kAceDriver, odbc, L"*.mdb,*.accdb");
+        Driver(KEY_WOW64_64KEY, kExcelDriver, odbc, L"*.xls,*.xlsx,*.xlsm,*.xlsb");
+    }
+
+    bool Ok = true;
+
+private:
+    struct Made {
+        HKEY Root;
+        REGSAM View;
+        std::wstring Path;
+        std::wstring Name;
+    };
+    std::vector<Made> m_made, m_values;
+    std::vector<std::wstring> m_files, m_folders;
+};
+
+const std::string kRunAs32 =
+    "Remedy: run the program as 32-bit (built for x86 or with \"Prefer 32-bit\"; for an IIS "
+    "application pool, enable 32-bit applications).";
+const std::string kChecked64 = "(registered, file present, 64-bit image; not loaded)";
+const std::string kCreated = "(an object was created in a 32-bit process)";
+
+struct DataAccessCase {
+    const char* Name;
+    std::function<void(DataAccessSetup&)> Lay;
+    // Exact lines of the 32-bit and the 64-bit programs' answers and of the inventory; "{user}"
+    // stands for the account the report names.
+    std::vector<std::string> Lines32 = {};
+    std::vector<std::string> Lines64 = {};
+    std::vector<std::string> Inventory = {};
+};
+
+// The lines between the line that is `from` and the next that starts no answer line.
+std::string Section(const std::string& text, const std::string& from, const std::string& to) {
+    const size_t start = text.find("\n" + from + "\n");
+    const size_t end = text.find("\n" + to, start == std::string::npos ? 0 : start);
+    if (start == std::string::npos || end == std::string::npos)
+        return {};
+    return text.substr(start, end - start + 1);
+}
+
+class DataAccessAnswer : public CliTest, public ::testing::WithParamInterface<DataAccessCase> {};
+
+TEST_P(DataAccessAnswer, SaysWhatEachBitnessCanOpen) {
+    const DataAccessCase& c = GetParam();
+    UseWindowsForBoth(L"win7");
+    DataAccessSetup setup;
+    c.Lay(setup);
+    ASSERT_TRUE(setup.Ok);
+    const CliResult r = RunCli(L"report");
+    ASSERT_TRUE(r.Started && r.Finished);
+    const std::string text = Lf(r.Out);
+    const size_t of = text.find("User data sources (of ");
+    ASSERT_NE(of, std::string::npos) << text;
+    const std::string user = text.substr(of + 22, text.find(", seen by", of) - of - 22);
+    const auto expect = [&](const std::string& section, const std::vector<std::string>& lines) {
+        for (std::string line : lines) {
+            if (const size_t at = line.find("{user}"); at != std::string::npos)
+                line.replace(at, 6, user);
+            EXPECT_NE(section.find("\n" + line + "\n"), std::string::npos) << line << "\n" << text;
+        }
+    };
+    expect(Section(text, "32-bit programs:", "64-bit programs:"), c.Lines32);
+    expect(Section(text, "64-bit programs:", "A yes for 64-bit"), c.Lines64);
+    expect(Section(text, "What is installed", "Office"), c.Inventory);
+    EXPECT_NE(
+        text.find("\nWindows is 64-bit: the 32-bit and the 64-bit registry view were read.\n"),
+        std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Machines, DataAccessAnswer,
+    ::testing::Values(
+        DataAccessCase{
+            .Name = "SixtyFourBitProgramAskingForJet",
+            .Lay = [](DataAccessSetup& s) { s.Jet32(); },
+            .Lines32 = {"  .mdb through OLE DB: yes, Microsoft.Jet.OLEDB.4.0 " + kCreated,
+                        "  .mdb through ODBC: yes, Microsoft Access Driver (*.mdb) (registered, "
+                        "file present, 32-bit image; not loaded)"},
+            .Lines64 = {"  .mdb through OLE DB: no. Only 32-bit programs have what opens it "
+                        "here. " +
+                            kRunAs32,
+                        "  .mdb through ODBC: no. Only 32-bit programs have what opens it here. " +
+                            kRunAs32}},
+        DataAccessCase{
+            .Name = "EngineOnlyInTheOtherBitness",
+            .Lay = [](DataAccessSetup& s) { s.Ace64(); },
+            .Lines32 = {"  .accdb through OLE DB: no. Only 64-bit programs have what opens it "
+                        "here. Remedy: use the program's 64-bit version: the Access Database "
+                        "Engine follows Office's bitness, and its installer refuses the other "
+                        "one."},
+            .Lines64 = {"  .accdb through OLE DB: yes, Microsoft.ACE.OLEDB.16.0 " + kChecked64,
+                        "  .xlsx through ODBC: yes, Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, "
+                        "*.xlsb) " +
+                            kChecked64}},
+        DataAccessCase{
+            .Name = "EngineOnlyInsideClickToRun",
+            .Lay =
+                [](DataAccessSetup& s) {
+                    const std::wstring c2r = L"Software\\Microsoft\\Office\\ClickToRun";
+                    const std::wstring config = c2r + L"\\Configuration";
+                    s.Value(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, config, L"Platform", L"x64");
+                    s.Value(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, config, L"VersionToReport",
+                            L"16.0.12527.20242");
+                    s.Value(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, config, L"ProductReleaseIds",
+                            L"O365ProPlusRetail");
+                    const std::wstring classes = c2r + L"\\REGISTRY\\MACHINE\\Software\\Classes\\";
+                    s.Value(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY,
+                            classes + L"Microsoft.ACE.OLEDB.16.0\\CLSID", L"", kAceClsid);
+                    s.Value(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY,
+                            classes + L"CLSID\\" + kAceClsid + L"\\InprocServer32", L"",
+                            L"C:\\Program Files\\Common Files\\Microsoft Shared\\OFFICE16\\"
+                            L"ACEOLEDB.DLL");
+                },
+            .Lines64 = {"  .accdb through OLE DB: no. The Access Database Engine is registered "
+                        "only inside Click-to-Run Office, for Office's own programs. Remedy: "
+                        "update Office: Click-to-Run Office from Version 2009 on registers the "
+                        "Access Database Engine for all programs."}},
+        DataAccessCase{
+            .Name = "SystemDataSourceWhoseDriverIs32BitOnly",
+            .Lay =
+                [](DataAccessSetup& s) {
+                    s.Jet32();
+                    s.Source(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"Orders", kJetDriver);
+                },
+            .Lines32 = {"  Data source \"Orders\" (system, 32-bit view): yes, driver Microsoft "
+                        "Access Driver (*.mdb)"},
+            .Lines64 = {"  Data source \"Orders\" (system, 32-bit view): no. It is a system data "
+                        "source of the 32-bit view, which 64-bit programs don't see. " +
+                        kRunAs32}},
+        DataAccessCase{
+            .Name = "UserDataSourceSeenByBoth",
+            .Lay =
+                [](DataAccessSetup& s) {
+                    s.Ace64();
+                    s.Driver(KEY_WOW64_32KEY, kAceDriver, s.Library32(L"ACEODBC.DLL"),
+                             L"*.mdb,*.accdb");
+                    s.Source(HKEY_CURRENT_USER, 0, L"Mine", kAceDriver);
+                },
+            .Lines32 = {"  Data source \"Mine\" (user {user}): yes, driver Microsoft Access "
+                        "Driver (*.mdb, *.accdb)"},
+            .Lines64 = {"  Data source \"Mine\" (user {user}): yes, driver Microsoft Access "
+                        "Driver (*.mdb, *.accdb)"}},
+        DataAccessCase{
+            .Name = "NothingInstalled",
+            .Lay = [](DataAccessSetup&) {},
+            .Lines32 = {"  .mdb through OLE DB: no. Nothing for it is installed for 32-bit "
+                        "programs. Remedy: Jet is part of Windows: run this program's repair "
+                        "(quendry-cli repair)."},
+            .Lines64 = {"  .accdb through OLE DB: no. Nothing for it is installed for 64-bit "
+                        "programs. Remedy: install the 64-bit Microsoft Access Database Engine "
+                        "2016 Redistributable."}},
+        DataAccessCase{
+            .Name = "EverythingInBothAndAMismatchedJet",
+            .Lay =
+                [](DataAccessSetup& s) {
+                    s.Jet32();
+                    s.Ace64();
+                    s.Provider(KEY_WOW64_32KEY, L"Microsoft.ACE.OLEDB.16.0", kAceClsid,
+                               s.Library("fixture_aceprovider.dll", L"32", L"ACEOLEDB.DLL"));
+                    const std::wstring odbc = s.Library32(L"ACEODBC.DLL");
+                    s.Driver(KEY_WOW64_32KEY, kAceDriver, odbc, L"*.mdb,*.accdb");
+                    s.Driver(KEY_WOW64_32KEY, kExcelDriver, odbc, L"*.xls,*.xlsx,*.xlsm,*.xlsb");
+                    // A 32-bit file named in the 64-bit view.
+                    s.Provider(KEY_WOW64_64KEY, L"Microsoft.Jet.OLEDB.4.0", kJetClsid,
+                               L"C:\\QuendryTest\\32\\msjetoledb40.dll");
+                },
+            .Lines32 = {"  .mdb through OLE DB: yes, Microsoft.Jet.OLEDB.4.0 " + kCreated,
+                        "  .xlsx through OLE DB: yes, Microsoft.ACE.OLEDB.16.0 " + kCreated,
+                        "  .xlsx through ODBC: yes, Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, "
+                        "*.xlsb) (registered, file present, 32-bit image; not loaded)"},
+            .Lines64 = {"  .mdb through OLE DB: yes, Microsoft.ACE.OLEDB.16.0 " + kChecked64,
+                        "  .xls through ODBC: yes, Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, "
+                        "*.xlsb) " +
+                            kChecked64},
+            .Inventory = {"  OLE DB Microsoft.Jet.OLEDB.4.0: not a library of this bitness: "
+                          "C:\\QuendryTest\\32\\msjetoledb40.dll"}}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+} // namespace
