@@ -13,6 +13,7 @@
 #include "repair/component_table.h"
 #include "tests/emulation_win.h"
 #include "tests/fakes/json_reader.h"
+#include "tests/pe_builder.h"
 #include "text/string_table.h"
 
 using C = ControlId;
@@ -603,6 +604,27 @@ public:
         Driver(KEY_WOW64_64KEY, kExcelDriver, odbc, L"*.xls,*.xlsx,*.xlsm,*.xlsb");
     }
 
+    // A file of these bytes as C:\QuendryTest\<folder>\<name>; its path.
+    std::wstring File(const wchar_t* folder, const wchar_t* name,
+                      const std::vector<uint8_t>& bytes) {
+        for (const std::wstring& dir :
+             {std::wstring(kTestFolder), std::wstring(kTestFolder) + L"\\" + folder})
+            if (CreateDirectoryW(dir.c_str(), nullptr))
+                m_folders.push_back(dir);
+        const std::wstring path = std::wstring(kTestFolder) + L"\\" + folder + L"\\" + name;
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        Ok &= file != INVALID_HANDLE_VALUE &&
+              WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            m_files.push_back(path);
+        }
+        return path;
+    }
+
     bool Ok = true;
 
 private:
@@ -777,6 +799,87 @@ INSTANTIATE_TEST_SUITE_P(
                             kChecked64},
             .Inventory = {"  OLE DB Microsoft.Jet.OLEDB.4.0: not a library of this bitness: "
                           "C:\\QuendryTest\\32\\msjetoledb40.dll"}}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// A program named by its path: what it runs as, and with --needs, whether it can open the kind
+// of file, by exit code. The machine has Jet for 32-bit programs and the engine for 64-bit ones.
+struct ProgramCase {
+    const char* Name;
+    std::optional<PeSpec> Spec = {}; // a program the test writes; none: `Path` as it is
+    std::wstring Path = {};
+    const wchar_t* Needs = L"mdb";
+    DWORD Exit = 0;
+    std::string Line = {}; // its answer's second line
+};
+
+class ProgramAnswer : public CliTest, public ::testing::WithParamInterface<ProgramCase> {};
+
+TEST_P(ProgramAnswer, ExitCodeSaysWhetherItCanOpenIt) {
+    const ProgramCase& c = GetParam();
+    DataAccessSetup setup;
+    setup.Jet32();
+    setup.Ace64();
+    const std::wstring path =
+        c.Spec ? setup.File(L"programs", c.Path.c_str(), BuildPe(*c.Spec)) : c.Path;
+    ASSERT_TRUE(setup.Ok);
+    const CliResult r =
+        RunCli(L"report --program \"" + path + L"\" --needs " + std::wstring(c.Needs));
+    ASSERT_TRUE(r.Started && r.Finished);
+    EXPECT_EQ(r.ExitCode, c.Exit) << r.Out;
+    EXPECT_NE(Lf(r.Out).find("\n" + c.Line + "\n"), std::string::npos) << r.Out;
+}
+
+constexpr uint32_t kIlOnly = 0x1, kRequires32 = 0x2, kPrefers32 = 0x20000;
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, ProgramAnswer,
+    ::testing::Values(
+        ProgramCase{.Name = "DotNetAnyCpuRuns64Bit",
+                    .Spec = PeSpec{.clrFlags = kIlOnly},
+                    .Path = L"anycpu.exe",
+                    .Needs = L"accdb",
+                    .Exit = 0,
+                    .Line = "This program runs as 64-bit."},
+        ProgramCase{.Name = "DotNetPreferring32BitLacksTheEngine",
+                    .Spec = PeSpec{.clrFlags = kIlOnly | kRequires32 | kPrefers32},
+                    .Path = L"prefers32.exe",
+                    .Needs = L"accdb",
+                    .Exit = 1,
+                    .Line = "This program runs as 32-bit."},
+        ProgramCase{.Name = "DotNetPreferring32BitOpensMdbThroughJet",
+                    .Spec = PeSpec{.clrFlags = kIlOnly | kRequires32 | kPrefers32},
+                    .Path = L"prefers32.exe",
+                    .Needs = L"mdb",
+                    .Exit = 0,
+                    .Line = "This program runs as 32-bit."},
+        ProgramCase{.Name = "Native64Bit",
+                    .Spec = PeSpec{.machine = 0x8664, .pe32Plus = true},
+                    .Path = L"native64.exe",
+                    .Needs = L"xlsx",
+                    .Exit = 0,
+                    .Line = "This program runs as 64-bit."},
+        ProgramCase{.Name = "System32NotepadIs64Bit",
+                    .Path = L"C:\\windows\\system32\\notepad.exe",
+                    .Needs = L"xlsx",
+                    .Exit = 0,
+                    .Line = "This program runs as 64-bit."},
+        ProgramCase{.Name = "SysWow64NotepadIs32Bit",
+                    .Path = L"C:\\windows\\syswow64\\notepad.exe",
+                    .Needs = L"xlsx",
+                    .Exit = 1,
+                    .Line = "This program runs as 32-bit."},
+        ProgramCase{.Name = "NoProgramThere",
+                    .Path = L"C:\\QuendryTest\\none.exe",
+                    .Needs = L"mdb",
+                    .Exit = 2,
+                    .Line = "There is no file at C:\\QuendryTest\\none.exe."},
+        ProgramCase{.Name = "ALibraryIsNoProgram",
+                    .Spec = PeSpec{.dll = true},
+                    .Path = L"library.dll",
+                    .Needs = L"mdb",
+                    .Exit = 2,
+                    .Line = "C:\\QuendryTest\\programs\\library.dll is a library, not a program: "
+                            "name the program that loads it."}),
     [](const auto& info) { return std::string(info.param.Name); });
 
 } // namespace
