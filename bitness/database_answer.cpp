@@ -1,7 +1,6 @@
 #include "bitness/database_answer.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
 

@@ -64,7 +64,9 @@ std::vector<FileKind> ExtensionsIn(const std::string& text) {
         const std::string ext = std::string("*.") + FileKindName(kind);
         for (size_t at = lower.find(ext); at != std::string::npos; at = lower.find(ext, at + 1)) {
             const size_t end = at + ext.size();
-            if (end == lower.size() || !std::isalnum(static_cast<unsigned char>(lower[end]))) {
+            // "*.xls" is not "*.xlsx": the extension ends where no letter or digit follows.
+            const char next = end == lower.size() ? ' ' : lower[end];
+            if (!((next >= 'a' && next <= 'z') || (next >= '0' && next <= '9'))) {
                 kinds.push_back(kind);
                 break;
             }
