@@ -16,20 +16,25 @@ namespace {
 
 struct FileCase {
     const char* name;
-    std::wstring path; // below the Windows folder
-    uint32_t osMajor;  // the Windows version to take the way of; 0: this one's
-    ProgramFileStatus status;
-    uint16_t machine;
+    std::wstring path;    // below the Windows folder
+    uint32_t osMajor = 0; // the Windows version whose way to take; 0: this one's
+    ProgramFileStatus status = ProgramFileStatus::Read;
+    uint16_t machine = 0;
 };
 
 const FileCase kCases[] = {
-    {"System32ThroughSysnative", L"\\system32\\notepad.exe", 0, ProgramFileStatus::Read,
-     kMachineAmd64},
-    {"System32WithoutRedirector", L"\\SYSTEM32\\notepad.exe", 5, ProgramFileStatus::Read,
-     kMachineAmd64},
-    {"SysWow64", L"\\syswow64\\notepad.exe", 0, ProgramFileStatus::Read, kMachineI386},
-    {"Missing", L"\\system32\\no such program.exe", 0, ProgramFileStatus::NotFound, 0},
-    {"Folder", L"\\system32", 0, ProgramFileStatus::NotAFile, 0},
+    {.name = "System32ThroughSysnative",
+     .path = L"\\system32\\notepad.exe",
+     .machine = kMachineAmd64},
+    {.name = "System32WithoutRedirector",
+     .path = L"\\SYSTEM32\\notepad.exe",
+     .osMajor = 5,
+     .machine = kMachineAmd64},
+    {.name = "SysWow64", .path = L"\\syswow64\\notepad.exe", .machine = kMachineI386},
+    {.name = "Missing",
+     .path = L"\\system32\\no such program.exe",
+     .status = ProgramFileStatus::NotFound},
+    {.name = "Folder", .path = L"\\system32", .status = ProgramFileStatus::NotAFile},
 };
 
 TEST(ProgramFile, ReadsTheFileThePersonNamed) {
