@@ -38,7 +38,7 @@ enum class ProgramFileStatus {
 struct ProgramFileResult {
     ProgramFileStatus Status = ProgramFileStatus::Unreadable;
     uint32_t SystemError = 0; // the failed open's error code, for the message
-    ProgramImage Image;       // when Read
+    ProgramImage Image = {};  // when Read
 };
 
 // The status of a file that CreateFile could not open, from its error code.

@@ -11,7 +11,7 @@ set(WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 # Adapters: one library per folder, every *_win.cpp but the programs' entry points. The console
 # companion's come first: they build on the others.
 set(QUENDRY_WIN)
-foreach(area cli app bitness repair registry tooltips text)
+foreach(area cli bitness app repair registry tooltips text)
     file(GLOB src CONFIGURE_DEPENDS ${area}/*_win.cpp)
     list(FILTER src EXCLUDE REGEX "(main|terminate_handler)_win\\.cpp$")
     if(src)

@@ -12,13 +12,13 @@ using pe_layout::ClrDirectoryAt;
 
 constexpr uint16_t kMachineArmNt = 0x01c4;
 constexpr uint32_t kIlOnly = 0x1, kRequired = 0x2, kPreferred = 0x20000;
-constexpr std::optional<Bitness> kNone, k32 = Bitness::Bits32, k64 = Bitness::Bits64;
+constexpr std::optional<Bitness> k32 = Bitness::Bits32, k64 = Bitness::Bits64;
 
 struct ImageCase {
     const char* name;
     std::vector<uint8_t> file;
-    ProgramImage image;
-    std::optional<Bitness> on32, on64; // what it runs as on 32- and on 64-bit Windows
+    ProgramImage image = {.Kind = Damaged};
+    std::optional<Bitness> on32 = std::nullopt, on64 = std::nullopt; // on 32- and 64-bit Windows
 };
 
 std::vector<uint8_t> Damage(std::vector<uint8_t> file, size_t at, uint32_t value) {
@@ -33,95 +33,95 @@ std::vector<uint8_t> Cut(std::vector<uint8_t> file, size_t size) {
 
 const PeSpec kAnyCpu = {.clrFlags = kIlOnly};
 const PeSpec kNet64 = {.machine = kMachineAmd64, .pe32Plus = true, .clrFlags = kIlOnly};
-const ProgramImage kNativeX86 = {.Kind = Native, .Machine = kMachineI386};
-const ProgramImage kNetX86 = {.Kind = DotNet, .Machine = kMachineI386, .IlOnly = true};
 
-ProgramImage Net(ProgramImage image, uint16_t major = 2, uint16_t minor = 5) {
-    image.RuntimeMajor = major;
-    image.RuntimeMinor = minor;
-    return image;
+// A .NET image on x86 with the given flags, of CLR header version 2.5 unless told.
+ProgramImage NetX86(ProgramImage flags, uint16_t minor = 5) {
+    flags.Kind = DotNet;
+    flags.Machine = kMachineI386;
+    flags.RuntimeMajor = 2;
+    flags.RuntimeMinor = minor;
+    return flags;
 }
 
 const ImageCase kCases[] = {
-    {"NativeX86", BuildPe({}), kNativeX86, k32, k32},
-    {"NativeX64",
-     BuildPe({.machine = kMachineAmd64, .pe32Plus = true}),
-     {.Kind = Native, .Machine = kMachineAmd64, .Pe32Plus = true},
-     kNone,
-     k64},
-    {"NativeArm64",
-     BuildPe({.machine = kMachineArm64, .pe32Plus = true}),
-     {.Kind = Native, .Machine = kMachineArm64, .Pe32Plus = true},
-     kNone,
-     kNone},
-    {"LibraryX86",
-     BuildPe({.dll = true}),
-     {.Kind = Native, .Machine = kMachineI386, .IsDll = true},
-     kNone,
-     kNone},
-    {"DotNetAnyCpu", BuildPe(kAnyCpu), Net(kNetX86), k32, k64},
-    {"DotNetRequires32Bit", BuildPe({.clrFlags = kIlOnly | kRequired}),
-     Net({.Kind = DotNet, .Machine = kMachineI386, .IlOnly = true, .Requires32Bit = true}), k32,
-     k32},
-    {"DotNetPrefers32Bit", BuildPe({.clrFlags = kIlOnly | kRequired | kPreferred}),
-     Net({.Kind = DotNet,
-          .Machine = kMachineI386,
-          .IlOnly = true,
-          .Requires32Bit = true,
-          .Prefers32Bit = true}),
-     k32, k32},
-    {"DotNetMixedModeX86", BuildPe({.clrFlags = 0}), Net({.Kind = DotNet, .Machine = kMachineI386}),
-     k32, k32},
-    {"DotNetOneAnyCpu", BuildPe({.clrFlags = kIlOnly, .clrMinor = 0}), Net(kNetX86, 2, 0), k32,
-     k32},
-    {"DotNetPe32Plus", BuildPe(kNet64),
-     Net({.Kind = DotNet, .Machine = kMachineAmd64, .Pe32Plus = true, .IlOnly = true}), kNone, k64},
-    {"DotNetArm32", BuildPe({.machine = kMachineArmNt, .clrFlags = kIlOnly}),
-     Net({.Kind = DotNet, .Machine = kMachineArmNt, .IlOnly = true}), kNone, kNone},
-    {"DotNetAnyCpuLibrary", BuildPe({.dll = true, .clrFlags = kIlOnly}),
-     Net({.Kind = DotNet, .Machine = kMachineI386, .IsDll = true, .IlOnly = true}), kNone, kNone},
+    {.name = "NativeX86",
+     .file = BuildPe({}),
+     .image = {.Kind = Native, .Machine = kMachineI386},
+     .on32 = k32,
+     .on64 = k32},
+    {.name = "NativeX64",
+     .file = BuildPe({.machine = kMachineAmd64, .pe32Plus = true}),
+     .image = {.Kind = Native, .Machine = kMachineAmd64, .Pe32Plus = true},
+     .on64 = k64},
+    {.name = "NativeArm64",
+     .file = BuildPe({.machine = kMachineArm64, .pe32Plus = true}),
+     .image = {.Kind = Native, .Machine = kMachineArm64, .Pe32Plus = true}},
+    {.name = "LibraryX86",
+     .file = BuildPe({.dll = true}),
+     .image = {.Kind = Native, .Machine = kMachineI386, .IsDll = true}},
+    {.name = "DotNetAnyCpu",
+     .file = BuildPe(kAnyCpu),
+     .image = NetX86({.IlOnly = true}),
+     .on32 = k32,
+     .on64 = k64},
+    {.name = "DotNetRequires32Bit",
+     .file = BuildPe({.clrFlags = kIlOnly | kRequired}),
+     .image = NetX86({.IlOnly = true, .Requires32Bit = true}),
+     .on32 = k32,
+     .on64 = k32},
+    {.name = "DotNetPrefers32Bit",
+     .file = BuildPe({.clrFlags = kIlOnly | kRequired | kPreferred}),
+     .image = NetX86({.IlOnly = true, .Requires32Bit = true, .Prefers32Bit = true}),
+     .on32 = k32,
+     .on64 = k32},
+    {.name = "DotNetMixedMode",
+     .file = BuildPe({.clrFlags = 0}),
+     .image = NetX86({}),
+     .on32 = k32,
+     .on64 = k32},
+    {.name = "DotNetOneAnyCpu",
+     .file = BuildPe({.clrFlags = kIlOnly, .clrMinor = 0}),
+     .image = NetX86({.IlOnly = true}, 0),
+     .on32 = k32,
+     .on64 = k32},
+    {.name = "DotNetAnyCpuLibrary",
+     .file = BuildPe({.dll = true, .clrFlags = kIlOnly}),
+     .image = NetX86({.IsDll = true, .IlOnly = true})},
+    {.name = "DotNetPe32Plus",
+     .file = BuildPe(kNet64),
+     .image = {.Kind = DotNet,
+               .Machine = kMachineAmd64,
+               .Pe32Plus = true,
+               .IlOnly = true,
+               .RuntimeMajor = 2,
+               .RuntimeMinor = 5},
+     .on64 = k64},
+    {.name = "DotNetArm32",
+     .file = BuildPe({.machine = kMachineArmNt, .clrFlags = kIlOnly}),
+     .image = {.Kind = DotNet,
+               .Machine = kMachineArmNt,
+               .IlOnly = true,
+               .RuntimeMajor = 2,
+               .RuntimeMinor = 5}},
 
-    {"PreferredWithoutRequired",
-     BuildPe({.clrFlags = kIlOnly | kPreferred}),
-     {.Kind = Damaged},
-     kNone,
-     kNone},
-    {"X86WithPe32PlusLayout", BuildPe({.pe32Plus = true}), {.Kind = Damaged}, kNone, kNone},
-    {"HeadersCutShort", Cut(BuildPe({}), pe_layout::kNtAt + 10), {.Kind = Damaged}, kNone, kNone},
-    {"OptionalHeaderCutShort",
-     Cut(BuildPe({}), pe_layout::kOptionalAt + 100),
-     {.Kind = Damaged},
-     kNone,
-     kNone},
-    {"PeHeaderPastTheEnd",
-     Damage(BuildPe({}), pe_layout::kPeOffsetAt, 0xfffffff0),
-     {.Kind = Damaged},
-     kNone,
-     kNone},
-    {"SectionTablePastTheEnd",
-     Damage(BuildPe(kAnyCpu), pe_layout::kSectionCountAt, 0xffff),
-     {.Kind = Damaged},
-     kNone,
-     kNone},
-    {"ClrHeaderInNoSection",
-     Damage(BuildPe(kNet64), ClrDirectoryAt(true), 0x5000),
-     {.Kind = Damaged},
-     kNone,
-     kNone},
-    {"ClrHeaderPastItsSection",
-     Damage(BuildPe(kAnyCpu), ClrDirectoryAt(false), 0x11c0),
-     {.Kind = Damaged},
-     kNone,
-     kNone},
-    {"ClrHeaderCutShort",
-     Cut(BuildPe(kAnyCpu), pe_layout::kSectionData + 40),
-     {.Kind = Damaged},
-     kNone,
-     kNone},
-    {"DosProgram", Damage(BuildPe({}), pe_layout::kNtAt, 0x454e), {}, kNone, kNone},
-    {"NotMz", {'%', 'P', 'D', 'F', '-', '1', '.', '4'}, {}, kNone, kNone},
-    {"OneByte", {'M'}, {}, kNone, kNone},
-    {"Empty", {}, {}, kNone, kNone},
+    {.name = "PreferredWithoutRequired", .file = BuildPe({.clrFlags = kIlOnly | kPreferred})},
+    {.name = "X86WithPe32PlusLayout", .file = BuildPe({.pe32Plus = true})},
+    {.name = "HeadersCutShort", .file = Cut(BuildPe({}), pe_layout::kNtAt + 10)},
+    {.name = "PeHeaderPastTheEnd", .file = Damage(BuildPe({}), pe_layout::kPeOffsetAt, 0xfffffff0)},
+    {.name = "SectionTablePastTheEnd",
+     .file = Damage(BuildPe(kAnyCpu), pe_layout::kSectionCountAt, 0xffff)},
+    {.name = "ClrHeaderInNoSection", .file = Damage(BuildPe(kNet64), ClrDirectoryAt(true), 0x5000)},
+    {.name = "ClrHeaderPastItsSection",
+     .file = Damage(BuildPe(kAnyCpu), ClrDirectoryAt(false), 0x11c0)},
+    {.name = "ClrHeaderCutShort", .file = Cut(BuildPe(kAnyCpu), pe_layout::kSectionData + 40)},
+
+    {.name = "DosProgram",
+     .file = Damage(BuildPe({}), pe_layout::kNtAt, 0x454e),
+     .image = {.Kind = NotAProgram}},
+    {.name = "NotMz",
+     .file = {'%', 'P', 'D', 'F', '-', '1', '.', '4'},
+     .image = {.Kind = NotAProgram}},
+    {.name = "Empty", .file = {}, .image = {.Kind = NotAProgram}},
 };
 
 class ProgramImageTest : public ::testing::TestWithParam<ImageCase> {};
