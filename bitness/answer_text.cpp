@@ -51,6 +51,8 @@ std::string StateText(const LibraryFile& f, Bitness view, Language lang) {
         return T(kStateNotRegistered, lang);
     case ComponentState::FileMissing:
         return T(kStateFileMissing, lang, {f.Path});
+    case ComponentState::Unreadable:
+        return T(kStateUnreadable, lang, {f.Path});
     case ComponentState::WrongMachine:
         return T(kStateWrongImage, lang, {f.Path});
     case ComponentState::Present:
@@ -85,6 +87,9 @@ std::string ClosedText(const Route& r, Bitness b, bool windows64, Language lang)
         break;
     case Closed::FileMissing:
         why = T(kFileMissing, lang, {r.Via, r.Path});
+        break;
+    case Closed::Unreadable:
+        why = T(kUnreadable, lang, {r.Via, r.Path});
         break;
     case Closed::WrongMachine:
         why = T(kWrongImage, lang, {r.Via, Bits(b), r.Path});
@@ -182,6 +187,9 @@ std::string ProgramAnswerText(const std::string& path, const ProgramAnswer& prog
     switch (program.Verdict) {
     case ProgramVerdict::NotFound:
         Line(out, T(kNoFile, lang, {path}));
+        return out;
+    case ProgramVerdict::Unreadable:
+        Line(out, T(kProgramUnreadable, lang, {path, std::to_string(program.SystemError)}));
         return out;
     case ProgramVerdict::NotAProgram:
         Line(out, T(kNotAProgram, lang, {path}));

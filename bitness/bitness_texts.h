@@ -57,4 +57,7 @@ inline constexpr uint16_t kLibrary = 317;      // [1] path
 inline constexpr uint16_t kOtherMachine = 318; // [1] path [2] machine
 inline constexpr uint16_t kBadNeeds = 319;     // [1] value
 inline constexpr uint16_t kNeedsWithoutProgram = 320;
+inline constexpr uint16_t kStateUnreadable = 321;   // [1] path
+inline constexpr uint16_t kUnreadable = 322;        // [1] via [2] path
+inline constexpr uint16_t kProgramUnreadable = 323; // [1] path [2] error
 } // namespace bitness_text

@@ -25,6 +25,7 @@ enum class Engine { Jet, Ace };
 enum class ComponentState {
     NotRegistered, // no ProgID, CLSID, InprocServer32 or Driver value in this view
     FileMissing,   // registered, but no file at the path
+    Unreadable,    // the file is there, but this account can't read it
     WrongMachine,  // the file is there, but is no library of the view's bitness
     Present,       // registered, file present, an image of the view's bitness
 };

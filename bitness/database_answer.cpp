@@ -66,7 +66,9 @@ Route Broken(const LibraryFile& file, const std::string& via, Engine engine, Bit
     Route r;
     r.Via = via;
     r.Path = file.Path;
-    r.Why = file.State == ComponentState::FileMissing ? Closed::FileMissing : Closed::WrongMachine;
+    r.Why = file.State == ComponentState::FileMissing  ? Closed::FileMissing
+            : file.State == ComponentState::Unreadable ? Closed::Unreadable
+                                                       : Closed::WrongMachine;
     r.Fix = RepairOf(engine, b);
     return r;
 }

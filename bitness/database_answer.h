@@ -29,6 +29,7 @@ enum class Closed {
     OtherBitness,       // one exists for the other bitness only
     OnlyClickToRun,     // the engine is registered only in Click-to-Run's virtual registry
     FileMissing,        // registered, its file isn't there
+    Unreadable,         // registered, its file can't be read by this account
     WrongMachine,       // its file is no library of this bitness
     NotCreated,         // registered and present, but no object came into being (32-bit only)
     DriverNowhere,      // a data source's driver is installed for no bitness

@@ -1,7 +1,8 @@
 #pragma once
-// Files as a program of either bitness sees them, read from this 32-bit process: for a 64-bit
-// program, a path under the system folder is opened through Sysnative (Vista and later) or with
-// the file system redirector turned off around the open (XP x64), so that it is the 64-bit file.
+// Files as a program of either bitness sees them, read from this 32-bit process through the
+// program file reader (program_file_win.h): for a 64-bit program the named file itself (a path
+// under System32 is the 64-bit file, not its SysWOW64 twin), for a 32-bit one the file this
+// process's own reads give.
 #include "bitness/file_probe.h"
 #include "bitness/program_file.h"
 

@@ -34,6 +34,10 @@ LibraryFile Examine(const ViewRegistry& view, IFileProbe& files,
         file.State = ComponentState::FileMissing;
         return file;
     }
+    if (probed.Unreadable) {
+        file.State = ComponentState::Unreadable;
+        return file;
+    }
     file.Machine = probed.Image.Machine;
     const bool image =
         probed.Image.Kind == ImageKind::Native || probed.Image.Kind == ImageKind::DotNet;

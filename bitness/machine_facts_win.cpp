@@ -2,15 +2,13 @@
 
 #include <windows.h>
 
+#include "bitness/program_file_win.h"
 #include "repair/system_library_win.h"
 #include "text/win_text.h"
 
 bool WinMachineFacts::IsWindows64() {
-    // XP SP2 and later; without it Windows is 32-bit (Windows 2000, XP before SP2).
-    using IsWow64ProcessFn = BOOL(WINAPI*)(HANDLE, PBOOL);
-    const auto isWow64 = SystemFunction<IsWow64ProcessFn>(L"kernel32.dll", "IsWow64Process");
-    BOOL wow64 = FALSE;
-    return isWow64 != nullptr && isWow64(::GetCurrentProcess(), &wow64) && wow64;
+    // A 32-bit process under WOW64: Windows 2000 and XP before SP2 lack the test and are 32-bit.
+    return CurrentFileSystemView().Wow64;
 }
 
 std::string WinMachineFacts::UserAccount() {

@@ -4,6 +4,11 @@ ProgramAnswer AnswerProgram(const ProbedFile& file, bool windows64) {
     ProgramAnswer answer;
     if (!file.Exists)
         return answer;
+    if (file.Unreadable) {
+        answer.Verdict = ProgramVerdict::Unreadable;
+        answer.SystemError = file.SystemError;
+        return answer;
+    }
     answer.Machine = file.Image.Machine;
     switch (file.Image.Kind) {
     case ImageKind::NotAProgram:

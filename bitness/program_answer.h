@@ -9,6 +9,7 @@
 
 enum class ProgramVerdict {
     NotFound,
+    Unreadable, // there, but this account can't read it
     NotAProgram,
     Damaged,
     Library,      // a DLL: some program loads it
@@ -20,6 +21,7 @@ struct ProgramAnswer {
     ProgramVerdict Verdict = ProgramVerdict::NotFound;
     Bitness RunsAs = Bitness::Bits32; // Runs only
     uint16_t Machine = 0;
+    uint32_t SystemError = 0; // Unreadable
 };
 
 ProgramAnswer AnswerProgram(const ProbedFile& file, bool windows64);

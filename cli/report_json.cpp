@@ -99,6 +99,8 @@ const char* ComponentStateName(ComponentState state) {
         return "notRegistered";
     case ComponentState::FileMissing:
         return "fileMissing";
+    case ComponentState::Unreadable:
+        return "unreadable";
     case ComponentState::WrongMachine:
         return "wrongMachine";
     case ComponentState::Present:
@@ -108,16 +110,11 @@ const char* ComponentStateName(ComponentState state) {
 }
 
 const char* ClosedName(Closed why) {
-    constexpr const char* kNames[] = {"open",
-                                      "nothingInstalled",
-                                      "otherBitness",
-                                      "onlyClickToRun",
-                                      "fileMissing",
-                                      "wrongMachine",
-                                      "notCreated",
-                                      "driverNowhere",
-                                      "driverOtherBitness",
-                                      "sourceInOtherView"};
+    constexpr const char* kNames[] = {
+        "open",          "nothingInstalled",   "otherBitness",     "onlyClickToRun",
+        "fileMissing",   "unreadable",         "wrongMachine",     "notCreated",
+        "driverNowhere", "driverOtherBitness", "sourceInOtherView"};
+    static_assert(std::size(kNames) == static_cast<size_t>(Closed::SourceInOtherView) + 1);
     return kNames[static_cast<size_t>(why)];
 }
 
@@ -132,12 +129,14 @@ const char* RemedyName(Remedy fix) {
                                       "repairJet",
                                       "otherAdministrator",
                                       "installDriver"};
+    static_assert(std::size(kNames) == static_cast<size_t>(Remedy::InstallDriver) + 1);
     return kNames[static_cast<size_t>(fix)];
 }
 
 const char* VerdictName(ProgramVerdict verdict) {
-    constexpr const char* kNames[] = {"notFound", "notAProgram",  "damaged",
+    constexpr const char* kNames[] = {"notFound", "unreadable",   "notAProgram", "damaged",
                                       "library",  "otherMachine", "runs"};
+    static_assert(std::size(kNames) == static_cast<size_t>(ProgramVerdict::Runs) + 1);
     return kNames[static_cast<size_t>(verdict)];
 }
 

@@ -378,6 +378,11 @@ constexpr Entry kTable[] = {
     {319, "--needs takes mdb, accdb, xls or xlsx, not: [1:*]",
      "--needs nimmt mdb, accdb, xls oder xlsx, nicht: [1:*]"},
     {320, "--needs goes with --program.", "--needs gehört zu --program."},
+    {321, "there, but not readable: [1:*]", "vorhanden, aber nicht lesbar: [1:*]"},
+    {322, "[1:*] is registered, but its file can't be read: [2:*].",
+     "[1:*] ist registriert, aber seine Datei kann nicht gelesen werden: [2:*]."},
+    {323, "[1:*] is there, but can't be read by this account (error [2:*]).",
+     "[1:*] ist vorhanden, kann von diesem Konto aber nicht gelesen werden (Fehler [2:*])."},
 };
 
 constexpr bool IsSortedById() {

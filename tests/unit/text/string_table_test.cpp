@@ -24,7 +24,7 @@ TEST(StringTable, HoldsEveryIdFrom100To157ExceptTheGapsAndTheHostReasons) {
     for (uint16_t reason : {160, 161, 162, 163})
         expected.insert(reason);
     // The console companion's and the providers' texts, then the answer on databases.
-    for (uint16_t id = 200; id <= 320; ++id)
+    for (uint16_t id = 200; id <= 323; ++id)
         expected.insert(id);
     EXPECT_EQ(HeldIds(), expected);
     EXPECT_EQ(StringIds().size(), expected.size()); // no duplicates
