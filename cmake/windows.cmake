@@ -105,6 +105,12 @@ if(e2e_src)
     add_dependencies(e2e_tests url_recorder)
     # Wine takes the user's language from the locale the test starts in, so the tests whose texts
     # depend on it run again in each language; everything else runs once, in English.
+    # 32-bit Windows, in a prefix of its own: only a 32-bit program runs there.
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+        add_test(NAME e2e_win32_prefix COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/win32_prefix_test.sh
+            $<TARGET_FILE:quendry-cli>)
+        set_tests_properties(e2e_win32_prefix PROPERTIES TIMEOUT 300)
+    endif()
     add_test(NAME e2e_en_US COMMAND ${WINE_RUN} $<TARGET_FILE:e2e_tests>)
     set_tests_properties(e2e_en_US PROPERTIES TIMEOUT 1500
         ENVIRONMENT "LANG=en_US.UTF-8;LC_ALL=en_US.UTF-8")
