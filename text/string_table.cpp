@@ -274,7 +274,7 @@ constexpr Entry kTable[] = {
     {271,
      "The Access Database Engine is registered only inside Click-to-Run Office, for Office's own "
      "programs.",
-     "Das Access Database Engine ist nur innerhalb von Office (Klick-und-Los) registriert, für die "
+     "Das Access-Datenbankmodul ist nur innerhalb von Office (Klick-und-Los) registriert, für die "
      "Programme von Office selbst."},
     {272, "[1:*] is registered, but its file is missing: [2:*].",
      "[1:*] ist registriert, aber seine Datei fehlt: [2:*]."},
@@ -296,10 +296,11 @@ constexpr Entry kTable[] = {
     {279,
      "Remedy: use the program's 64-bit version: the Access Database Engine follows Office's "
      "bitness, and its installer refuses the other one.",
-     "Abhilfe: die 64-Bit-Version des Programms verwenden: das Access Database Engine folgt der "
+     "Abhilfe: die 64-Bit-Version des Programms verwenden: das Access-Datenbankmodul folgt der "
      "Bitbreite von Office, und sein Installationsprogramm verweigert die andere."},
     {280, "Remedy: install the [1:*]-bit Microsoft Access Database Engine 2016 Redistributable.",
-     "Abhilfe: das [1:*]-Bit Microsoft Access Database Engine 2016 Redistributable installieren."},
+     "Abhilfe: das Microsoft Access Database Engine 2016 Redistributable ([1:*]-Bit) "
+     "installieren."},
     {281,
      "Remedy: install the [1:*]-bit Access 2013 Runtime, as Microsoft advises for "
      "volume-licensed Click-to-Run Office 2016 and 2019.",
@@ -308,10 +309,10 @@ constexpr Entry kTable[] = {
     {282,
      "Remedy: update Office: Click-to-Run Office from Version 2009 on registers the Access "
      "Database Engine for all programs.",
-     "Abhilfe: Office aktualisieren: Office (Klick-und-Los) ab Version 2009 registriert das Access "
-     "Database Engine für alle Programme."},
+     "Abhilfe: Office aktualisieren: Office (Klick-und-Los) ab Version 2009 registriert das "
+     "Access-Datenbankmodul für alle Programme."},
     {283, "Remedy: repair or reinstall the [1:*]-bit Access Database Engine (Settings, Apps).",
-     "Abhilfe: das [1:*]-Bit Access Database Engine reparieren oder neu installieren "
+     "Abhilfe: das [1:*]-Bit-Access-Datenbankmodul reparieren oder neu installieren "
      "(Einstellungen, Apps)."},
     {284, "Remedy: Jet is part of Windows: run this program's repair (quendry-cli repair).",
      "Abhilfe: Jet gehört zu Windows: die Reparatur dieses Programms ausführen (quendry-cli "
@@ -349,7 +350,7 @@ constexpr Entry kTable[] = {
     {305,
      "The Access Database Engine ([1:*]) is registered only in Click-to-Run's virtual registry: "
      "Office's own programs see it, others don't.",
-     "Das Access Database Engine ([1:*]) ist nur in der virtuellen Registrierung von Klick-und-Los "
+     "Das Access-Datenbankmodul ([1:*]) ist nur in der virtuellen Registrierung von Klick-und-Los "
      "registriert: die Programme von Office sehen es, andere nicht."},
     {306,
      "A yes for 64-bit programs, and every yes for ODBC, rests on the registry, the file and its "
