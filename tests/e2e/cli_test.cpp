@@ -414,6 +414,8 @@ constexpr const wchar_t* kJetDriver = L"Microsoft Access Driver (*.mdb)";
 constexpr const wchar_t* kAceDriver = L"Microsoft Access Driver (*.mdb, *.accdb)";
 constexpr const wchar_t* kExcelDriver = L"Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, *.xlsb)";
 constexpr const wchar_t* kTestFolder = L"C:\\QuendryTest";
+constexpr const wchar_t* kAce64Folder =
+    L"C:\\Program Files\\Common Files\\Microsoft Shared\\OFFICE16";
 
 // What a case puts on the machine: registry values, each in its view, and copies of the fixture
 // libraries under C:\QuendryTest. Keys are made level by level, so that only the keys it made are
@@ -438,7 +440,7 @@ public:
     }
 
     void Value(HKEY root, REGSAM view, const std::wstring& path, const std::wstring& name,
-               const std::wstring& data) {
+               const std::wstring& data, DWORD type = REG_SZ) {
         HKEY key = nullptr;
         for (size_t end = path.find(L'\\');; end = path.find(L'\\', end + 1)) {
             const std::wstring level = path.substr(0, end);
@@ -456,19 +458,29 @@ public:
                 break;
         }
         Ok &= RegSetValueExW(
-                  key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
+                  key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
                   static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
         RegCloseKey(key);
         m_values.push_back({root, view, path, name});
     }
 
-    // A copy of the fixture library as C:\QuendryTest\<folder>\<name>; its path.
-    std::wstring Library(const char* fixture, const wchar_t* folder, const wchar_t* name) {
-        for (const std::wstring& dir :
-             {std::wstring(kTestFolder), std::wstring(kTestFolder) + L"\\" + folder})
-            if (CreateDirectoryW(dir.c_str(), nullptr))
-                m_folders.push_back(dir);
-        const std::wstring path = std::wstring(kTestFolder) + L"\\" + folder + L"\\" + name;
+    // The folder, every level of it that is missing made (and removed again at the end).
+    std::wstring Folder(const std::wstring& path) {
+        for (size_t end = path.find(L'\\', 3);; end = path.find(L'\\', end + 1)) {
+            const std::wstring level = path.substr(0, end);
+            if (CreateDirectoryW(level.c_str(), nullptr))
+                m_folders.push_back(level);
+            if (end == std::wstring::npos)
+                return path;
+        }
+    }
+    static std::wstring TestFolder(const wchar_t* name) {
+        return std::wstring(kTestFolder) + L"\\" + name;
+    }
+
+    // A copy of the fixture library as <folder>\<name>; its path.
+    std::wstring Library(const char* fixture, const std::wstring& folder, const wchar_t* name) {
+        const std::wstring path = Folder(folder) + L"\\" + name;
         if (CopyFileW(Wide(fixtures::FixturesDirectory() + "\\" + fixture).c_str(), path.c_str(),
                       TRUE))
             m_files.push_back(path);
@@ -479,20 +491,20 @@ public:
 
     // The two libraries nobody loads: one of each architecture.
     std::wstring Library32(const wchar_t* name) {
-        return Library(sizeof(void*) == 4 ? "fixture_library.dll" : "fixture_otherarch.dll", L"32",
-                       name);
+        return Library(sizeof(void*) == 4 ? "fixture_library.dll" : "fixture_otherarch.dll",
+                       TestFolder(L"32"), name);
     }
     std::wstring Library64(const wchar_t* name) {
-        return Library(sizeof(void*) == 8 ? "fixture_library.dll" : "fixture_otherarch.dll", L"64",
-                       name);
+        return Library(sizeof(void*) == 8 ? "fixture_library.dll" : "fixture_otherarch.dll",
+                       TestFolder(L"64"), name);
     }
 
     void Provider(REGSAM view, const wchar_t* progId, const wchar_t* clsid,
-                  const std::wstring& file) {
+                  const std::wstring& file, DWORD type = REG_SZ) {
         const std::wstring classes = L"Software\\Classes\\";
         Value(HKEY_LOCAL_MACHINE, view, classes + progId + L"\\CLSID", L"", clsid);
         Value(HKEY_LOCAL_MACHINE, view, classes + L"CLSID\\" + clsid + L"\\InprocServer32", L"",
-              file);
+              file, type);
         Value(HKEY_LOCAL_MACHINE, view, classes + L"CLSID\\" + clsid + L"\\InprocServer32",
               L"ThreadingModel", L"Both");
     }
@@ -510,12 +522,16 @@ public:
     // Jet as Windows brings it, for 32-bit programs: its provider serves its class.
     void Jet32() {
         Provider(KEY_WOW64_32KEY, L"Microsoft.Jet.OLEDB.4.0", kJetClsid,
-                 Library("fixture_jetprovider.dll", L"32", L"msjetoledb40.dll"));
+                 Library("fixture_jetprovider.dll", TestFolder(L"32"), L"msjetoledb40.dll"));
         Driver(KEY_WOW64_32KEY, kJetDriver, Library32(L"ODBCJT32.DLL"), L"*.mdb");
     }
+    // The engine where its installer puts it, named as it names it: %CommonProgramFiles% means
+    // the 64-bit folder here, not this 32-bit process's "(x86)" one.
     void Ace64() {
+        Library(sizeof(void*) == 8 ? "fixture_library.dll" : "fixture_otherarch.dll", kAce64Folder,
+                L"ACEOLEDB.DLL");
         Provider(KEY_WOW64_64KEY, L"Microsoft.ACE.OLEDB.16.0", kAceClsid,
-                 Library64(L"ACEOLEDB.DLL"));
+                 L"%CommonProgramFiles%\\Microsoft Shared\\OFFICE16\\ACEOLEDB.DLL", REG_EXPAND_SZ);
         const std::wstring odbc = Library64(L"ACEODBC.DLL");
         Driver(KEY_WOW64_64KEY, kAceDriver, odbc, L"*.mdb,*.accdb");
         Driver(KEY_WOW64_64KEY, kExcelDriver, odbc, L"*.xls,*.xlsx,*.xlsm,*.xlsb");
@@ -524,11 +540,7 @@ public:
     // A file of these bytes as C:\QuendryTest\<folder>\<name>; its path.
     std::wstring File(const wchar_t* folder, const wchar_t* name,
                       const std::vector<uint8_t>& bytes) {
-        for (const std::wstring& dir :
-             {std::wstring(kTestFolder), std::wstring(kTestFolder) + L"\\" + folder})
-            if (CreateDirectoryW(dir.c_str(), nullptr))
-                m_folders.push_back(dir);
-        const std::wstring path = std::wstring(kTestFolder) + L"\\" + folder + L"\\" + name;
+        const std::wstring path = Folder(TestFolder(folder)) + L"\\" + name;
         HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD written = 0;
@@ -633,7 +645,9 @@ INSTANTIATE_TEST_SUITE_P(
             .Lines64 = {"  .accdb through OLE DB: yes, Microsoft.ACE.OLEDB.16.0 " + kChecked64,
                         "  .xlsx through ODBC: yes, Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, "
                         "*.xlsb) " +
-                            kChecked64}},
+                            kChecked64},
+            .Inventory = {"  OLE DB Microsoft.ACE.OLEDB.16.0: 64-bit, C:\\Program Files\\Common "
+                          "Files\\Microsoft Shared\\OFFICE16\\ACEOLEDB.DLL"}},
         DataAccessCase{
             .Name = "EngineOnlyInsideClickToRun",
             .Lay =
@@ -698,7 +712,8 @@ INSTANTIATE_TEST_SUITE_P(
                     s.Jet32();
                     s.Ace64();
                     s.Provider(KEY_WOW64_32KEY, L"Microsoft.ACE.OLEDB.16.0", kAceClsid,
-                               s.Library("fixture_aceprovider.dll", L"32", L"ACEOLEDB.DLL"));
+                               s.Library("fixture_aceprovider.dll",
+                                         DataAccessSetup::TestFolder(L"32"), L"ACEOLEDB.DLL"));
                     const std::wstring odbc = s.Library32(L"ACEODBC.DLL");
                     s.Driver(KEY_WOW64_32KEY, kAceDriver, odbc, L"*.mdb,*.accdb");
                     s.Driver(KEY_WOW64_32KEY, kExcelDriver, odbc, L"*.xls,*.xlsx,*.xlsm,*.xlsb");
