@@ -156,11 +156,13 @@ OfficeInstall ReadOffice(IRegistryApi& registry, const Inventory& inventory) {
         office.Products =
             view.Text(kHkeyLocalMachine, configuration, "ProductReleaseIds").value_or("");
         office.Volume = Lower(office.Products).find("volume") != std::string::npos;
-        const ViewInventory* own = FindView(inventory, office.Bits.value_or(Bitness::Bits32));
-        for (size_t i = 1; own != nullptr && i < std::size(kEngineProgIds); ++i)
-            if (own->Providers[i].Library.State == ComponentState::NotRegistered &&
-                InVirtualRegistry(view, kEngineProgIds[i]))
-                office.AceOnlyInClickToRun.push_back(kEngineProgIds[i]);
+        // The engine registered for Office alone: in the virtual registry, not in Office's view.
+        if (const ViewInventory* own = FindView(inventory, office.Bits.value_or(Bitness::Bits32)))
+            for (const OleDbProvider& p : own->Providers)
+                if (ProviderEngine(p.ProgId) == Engine::Ace &&
+                    p.Library.State == ComponentState::NotRegistered &&
+                    InVirtualRegistry(view, p.ProgId))
+                    office.AceOnlyInClickToRun.push_back(p.ProgId);
         return office;
     }
     // An installed (MSI) Office names its folder under its release's key, in its own view.
