@@ -327,20 +327,8 @@ INSTANTIATE_TEST_SUITE_P(
                (info.param.FilesMatch ? "FilesMatch" : "FileDiffers");
     });
 
-// --program with --needs: the exit code says whether that program can open the kind of file.
 // 64-bit Windows with Jet for 32-bit programs only.
-struct ProgramCase {
-    const char* Name;
-    std::optional<ProgramImage> Image; // the file at C:\app.exe; none: no file
-    const char* Needs;
-    int Exit;
-};
-
-class ProgramExit : public ::testing::TestWithParam<ProgramCase> {};
-
-TEST_P(ProgramExit, SaysWhetherItCanOpenIt) {
-    const ProgramCase& c = GetParam();
-    ScriptedSystem s;
+void WithJetFor32BitOnly(ScriptedSystem& s) {
     s.machine.Windows64 = true;
     s.registry.TwoViews = true;
     const std::string jet = "C:\\WINDOWS\\system32\\msjetoledb40.dll";
@@ -352,26 +340,37 @@ TEST_P(ProgramExit, SaysWhetherItCanOpenIt) {
         kHkeyLocalMachine,
         FakeRegistry::View32("SOFTWARE\\Classes\\CLSID\\" + clsid + "\\InprocServer32"), "", jet);
     s.files.AddLibrary(jet, Bitness::Bits32, kMachineI386);
-    if (c.Image)
-        s.files.Images[{"C:\\app.exe", Bitness::Bits64}] = *c.Image;
-    EXPECT_EQ(s.Run({"report", "--program", "C:\\app.exe", "--needs", c.Needs}), c.Exit);
 }
 
-constexpr ProgramImage kX86{.Kind = ImageKind::Native, .Machine = kMachineI386};
-constexpr ProgramImage kX64{.Kind = ImageKind::Native, .Machine = kMachineAmd64, .Pe32Plus = true};
+// The answer's JSON: a route with its remedy, a provider with its creation, a program's verdict.
+TEST(ReportJson, DataAccessAndProgramMembers) {
+    ScriptedSystem s;
+    WithJetFor32BitOnly(s);
+    s.Run({"report", "--json"});
+    const auto doc = ParsedJson(s.host.Out);
+    ASSERT_TRUE(doc);
+    const json::Value& d = (*doc)["dataAccess"];
+    EXPECT_TRUE(d["windows64"].boolean);
+    const json::Value& mdb64 = d["answers"].items.at(1)["files"].items.at(0);
+    EXPECT_EQ(mdb64["kind"].text, "mdb");
+    EXPECT_FALSE(mdb64["oleDb"]["yes"].boolean);
+    EXPECT_EQ(mdb64["oleDb"]["closed"].text, "otherBitness");
+    EXPECT_EQ(mdb64["oleDb"]["remedy"].text, "runAs32Bit");
+    const json::Value& jet = d["views"].items.at(0)["providers"].items.at(0);
+    EXPECT_EQ(jet["state"].text, "present");
+    EXPECT_TRUE(jet["created"].boolean);
+    EXPECT_EQ(d["userAccount"].text, "PC\\anna");
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, ProgramExit,
-    ::testing::Values(
-        ProgramCase{.Name = "ThirtyTwoBitOpensMdb", .Image = kX86, .Needs = "mdb", .Exit = 0},
-        ProgramCase{.Name = "ThirtyTwoBitLacksAccdb", .Image = kX86, .Needs = "accdb", .Exit = 1},
-        ProgramCase{.Name = "SixtyFourBitLacksJet", .Image = kX64, .Needs = "mdb", .Exit = 1},
-        ProgramCase{.Name = "NoFile", .Image = std::nullopt, .Needs = "mdb", .Exit = 2},
-        ProgramCase{.Name = "NotAProgram",
-                    .Image = ProgramImage{.Kind = ImageKind::NotAProgram},
-                    .Needs = "mdb",
-                    .Exit = 2}),
-    [](const auto& info) { return std::string(info.param.Name); });
+    s.host.Out.clear();
+    s.files.Images[{"C:\\app.exe", Bitness::Bits64}] = {
+        .Kind = ImageKind::Native, .Machine = kMachineAmd64, .Pe32Plus = true};
+    EXPECT_EQ(s.Run({"report", "--program", "C:\\app.exe", "--json"}), kExitOk);
+    const auto program = ParsedJson(s.host.Out);
+    ASSERT_TRUE(program);
+    EXPECT_EQ((*program)["verdict"].text, "runs");
+    EXPECT_EQ((*program)["runsAs"].number, 64);
+    EXPECT_FALSE((*program)["canOpen"]["mdb"].boolean);
+}
 
 TEST(ReportOut, TextFileCarriesTheByteOrderMarkAndWindowsLineEnds) {
     ScriptedSystem s;
