@@ -18,6 +18,7 @@
 
 #include "bench/audit_bench_win.h"
 #include "bench/bench_figures.h"
+#include "bench/inventory_bench_win.h"
 #include "bench/pe_imports.h"
 #include "bench/process_timing_win.h"
 #include "bench/repair_bench_win.h"
@@ -32,6 +33,7 @@ struct Options {
     size_t AuditRounds = 21;
     size_t RepairRuns = 3;
     size_t CliRuns = 9;
+    size_t InventoryRuns = 21;
     std::wstring Product;
 };
 
@@ -233,6 +235,8 @@ int wmain(int argc, wchar_t** argv) {
         MeasureRepair(o, round, repairRuns);
         Progress("console report");
         MeasureCli(o, round);
+        Progress("data-access inventory: %zu reads", o.InventoryRuns);
+        round.Inventory = MeasureInventory(o.InventoryRuns);
         for (const auto& note : round.Notes)
             f.Notes.push_back("round " + std::to_string(r + 1) + ": " + note);
     }
@@ -247,6 +251,7 @@ int wmain(int argc, wchar_t** argv) {
     f.Audit = across(&BenchFigures::Audit);
     f.Repair = across(&BenchFigures::Repair);
     f.CliReport = across(&BenchFigures::CliReport);
+    f.Inventory = across(&BenchFigures::Inventory);
     f.CliBuilt = rounds.front().CliBuilt;
     if (f.Repair)
         f.Details.push_back(RepairBreakdown(repairRuns));

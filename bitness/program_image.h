@@ -26,9 +26,17 @@ struct ProgramImage {
     bool Pe32Plus = false; // the optional header is PE32+ (64-bit layout)
     bool IsDll = false;    // IMAGE_FILE_DLL: a library, not a program one can start
     // .NET only: COMIMAGE_FLAGS_ILONLY, _32BITREQUIRED, _32BITPREFERRED.
+    // The two 32-bit flags are one two-bit field (corhdr.h): required alone is an x86 program,
+    // both are an AnyCPU program that prefers 32-bit, preferred alone is illegal (Damaged).
     bool IlOnly = false;
     bool Requires32Bit = false;
     bool Prefers32Bit = false;
+    // .NET only: the CLR header's runtime version. Below 2.5 (what the .NET 1.x compilers wrote)
+    // an IL-only program never runs natively on 64-bit Windows.
+    uint16_t RuntimeMajor = 0;
+    uint16_t RuntimeMinor = 0;
+
+    bool operator==(const ProgramImage&) const = default;
 };
 
 // Reads a file through `read(offset, size)`, which gives up to `size` bytes from `offset` (fewer
@@ -40,6 +48,7 @@ public:
     virtual std::vector<uint8_t> Read(uint64_t offset, uint32_t size) = 0;
 };
 
+// Damaged and NotAProgram come with every other field at its default.
 ProgramImage ReadProgramImage(IFileBytes& file);
 
 // The same for bytes held in memory.

@@ -30,7 +30,6 @@ CliArguments ParseArguments(const std::vector<std::string>& args) {
     else
         return Failed(UsageError::UnknownArgument, args[0]);
 
-    const std::string outPrefix = "--out=";
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (result.Command != CliCommand::Report)
@@ -39,23 +38,47 @@ CliArguments ParseArguments(const std::vector<std::string>& args) {
             result.Json = true;
             continue;
         }
-        std::optional<std::string> out;
-        if (arg == "--out") {
-            // An option in its place means the file was forgotten ("--out --json" must not write
-            // a file named "--json"); such a name can still be given as "--out=--json".
-            if (i + 1 >= args.size() || args[i + 1].empty() || args[i + 1].rfind("--", 0) == 0)
-                return Failed(UsageError::MissingValue, "--out");
-            out = args[++i];
-        } else if (arg.rfind(outPrefix, 0) == 0) {
-            if (arg.size() == outPrefix.size())
-                return Failed(UsageError::MissingValue, "--out");
-            out = arg.substr(outPrefix.size());
-        } else {
+        std::optional<std::string>* target = nullptr;
+        std::string option;
+        for (const auto& [name, slot] : {std::pair{"--out", &result.OutFile},
+                                         {"--program", &result.Program},
+                                         {"--needs", &result.Needs}})
+            if (arg == name || arg.rfind(std::string(name) + "=", 0) == 0) {
+                option = name;
+                target = slot;
+            }
+        if (target == nullptr)
             return Failed(UsageError::UnknownArgument, arg);
+        std::optional<std::string> value;
+        if (arg == option) {
+            // An option in its place means the value was forgotten ("--out --json" must not
+            // write a file named "--json"); such a name can still be given as "--out=--json".
+            if (i + 1 >= args.size() || args[i + 1].empty() || args[i + 1].rfind("--", 0) == 0)
+                return option == "--needs" ? Failed(UsageError::BadNeeds, "")
+                                           : Failed(UsageError::MissingValue, option);
+            value = args[++i];
+        } else {
+            if (arg.size() == option.size() + 1)
+                return option == "--needs" ? Failed(UsageError::BadNeeds, "")
+                                           : Failed(UsageError::MissingValue, option);
+            value = arg.substr(option.size() + 1);
         }
-        if (result.OutFile)
-            return Failed(UsageError::RepeatedOption, "--out");
-        result.OutFile = out;
+        if (target->has_value())
+            return Failed(UsageError::RepeatedOption, option);
+        *target = value;
+    }
+    if (result.Needs) {
+        if (!NeedsKind(*result.Needs))
+            return Failed(UsageError::BadNeeds, *result.Needs);
+        if (!result.Program)
+            return Failed(UsageError::NeedsProgram, "--needs");
     }
     return result;
+}
+
+std::optional<FileKind> NeedsKind(const std::string& value) {
+    for (FileKind kind : kFileKinds)
+        if (value == FileKindName(kind))
+            return kind;
+    return std::nullopt;
 }

@@ -8,6 +8,8 @@
 
 #include "app/registration_host_win.h"
 #include "app/system_api_win.h"
+#include "bitness/file_probe_win.h"
+#include "bitness/machine_facts_win.h"
 #include "cli/cli_host_win.h"
 #include "cli/cli_run.h"
 #include "cli/console_stop_win.h"
@@ -59,7 +61,10 @@ int wmain(int argc, wchar_t** argv) {
     InProcessProviderChecker inProcessChecks(registry, objects);
     const std::unique_ptr<OutOfProcessRegistrar> registrar =
         MakeRegistrar(libraries, inProcessChecks, registry);
-    CliPlatform platform{system, registry, versions, libraries, *registrar, *registrar, host};
+    WinFileProbe files;
+    WinMachineFacts machine;
+    CliPlatform platform{system,     registry, versions, libraries, *registrar,
+                         *registrar, host,     files,    machine};
     const int exitCode = RunCli(args, platform);
     ConsoleWorkDone();
     return exitCode;

@@ -2,6 +2,9 @@
 
 #include <exception>
 
+#include "bitness/answer_text.h"
+#include "bitness/bitness_texts.h"
+#include "bitness/program_answer.h"
 #include "cli_arguments.h"
 #include "cli_texts.h"
 #include "console_text.h"
@@ -33,28 +36,65 @@ std::string ErrorLine(const CliArguments& a, Language lang) {
         return Fill(kMissingValue, a.Offending, lang);
     case UsageError::RepeatedOption:
         return Fill(kRepeatedOption, a.Offending, lang);
+    case UsageError::BadNeeds:
+        return modAPI::printf(LoadText(bitness_text::kBadNeeds, lang), {a.Offending});
+    case UsageError::NeedsProgram:
+        return LoadText(bitness_text::kNeedsWithoutProgram, lang);
     }
     return {};
+}
+
+// To the console, or to the file --out names. False when the file can't be written.
+bool Emit(const CliArguments& a, CliPlatform& p, const std::string& text, Language lang) {
+    if (!a.OutFile) {
+        p.Host.WriteOut(text);
+        return true;
+    }
+    // A file for Windows: its own line ends, and for the text the mark that makes Notepad read
+    // it as UTF-8 (JSON must not start with one).
+    const std::string bytes =
+        (a.Json ? std::string() : std::string(kUtf8Bom)) + WithCarriageReturns(text);
+    if (p.Host.WriteFileBytes(*a.OutFile, bytes))
+        return true;
+    p.Host.WriteErr(Fill(cli_text::kFileNotWritten, *a.OutFile, lang) + "\n");
+    return false;
+}
+
+// The answer for the program --program names; with --needs, whether it can open that kind.
+int ProgramReport(const CliArguments& a, CliPlatform& p, const SystemReport& report) {
+    const DataAccessReport& d = report.DataAccess;
+    const bool windows64 = d.Facts.Windows64;
+    // The file the person named, as it is: a path under System32 names a 64-bit program.
+    const ProbedFile file =
+        p.Files.Probe(*a.Program, windows64 ? Bitness::Bits64 : Bitness::Bits32);
+    const ProgramAnswer program = AnswerProgram(file, windows64);
+    const BitnessAnswer* answer = AnswerFor(program, d.Answers);
+    const std::string text =
+        a.Json ? ProgramJson(*a.Program, program, answer)
+               : ProgramAnswerText(*a.Program, program, answer, windows64, report.Lang);
+    if (!Emit(a, p, text, report.Lang) || answer == nullptr)
+        return kExitUsage;
+    if (!a.Needs)
+        return kExitOk;
+    return CanOpen(*answer, *NeedsKind(*a.Needs)) ? kExitOk : kExitAttention;
 }
 
 int Report(const CliArguments& a, CliPlatform& p) {
     SystemReport report = BuildSystemReport(p.System, p.Registry, p.Versions);
     // The classes are created where registrations run: in a host, as this user.
     p.System.CoInitializeApartment();
+    report.DataAccess = ReadDataAccess(p.Registry, p.Files, p.Machine, p.Providers);
     report.Providers = CheckProviders(p.Providers, p.Libraries, report.Lang);
-    const std::string text = a.Json ? ReportJson(report) : ReportText(report);
-    if (a.OutFile) {
-        // A file for Windows: its own line ends, and for the text the mark that makes Notepad
-        // read it as UTF-8 (JSON must not start with one).
-        const std::string bytes =
-            (a.Json ? std::string() : std::string(kUtf8Bom)) + WithCarriageReturns(text);
-        if (!p.Host.WriteFileBytes(*a.OutFile, bytes)) {
-            p.Host.WriteErr(Fill(cli_text::kFileNotWritten, *a.OutFile, report.Lang) + "\n");
-            return kExitUsage;
-        }
-    } else {
-        p.Host.WriteOut(text);
-    }
+    AnswerDataAccess(report.DataAccess, report.Providers);
+    if (a.Program)
+        return ProgramReport(a, p, report);
+    const std::string text = a.Json
+                                 ? ReportJson(report)
+                                 : ReportText(report) + "\n" +
+                                       DatabaseAnswerText(report.DataAccess.Facts,
+                                                          report.DataAccess.Answers, report.Lang);
+    if (!Emit(a, p, text, report.Lang))
+        return kExitUsage;
     return ReportExitCode(report);
 }
 

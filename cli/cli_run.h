@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "app/system_api.h"
+#include "bitness/file_probe.h"
+#include "bitness/machine_facts.h"
 #include "cli_host.h"
 #include "registry/registry_api.h"
 #include "repair/library_api.h"
@@ -21,6 +23,8 @@ struct CliPlatform {
     IRegistrar& Registrar;
     IProviderChecker& Providers; // where the data providers' classes are created
     ICliHost& Host;
+    IFileProbe& Files; // the data-access libraries and a named program, read as files
+    IMachineFacts& Machine;
 };
 
 // `args` without the program's name. Raises nothing: an error that would leave it is written to

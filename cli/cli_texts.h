@@ -50,6 +50,6 @@ inline constexpr uint16_t kColumnThreading = 257;
 inline constexpr uint16_t kColumnClsid = 258;
 inline constexpr uint16_t kColumnLibrary = 259;
 inline constexpr uint16_t kFailingProviders = 260; // [*] the number of essential classes
-inline constexpr uint16_t kNotAttempted = 261;
-inline constexpr uint16_t kInterrupted = 262; // [*] the number of libraries not attempted
+inline constexpr uint16_t kNotAttempted = 324;
+inline constexpr uint16_t kInterrupted = 325; // [*] the number of libraries not attempted
 } // namespace cli_text

@@ -26,11 +26,17 @@
 //               (present: the file's version could be read, as the file list counts it; version
 //                and path are null otherwise. listed: the file list shows it. matches: its mark
 //                in the file list, null for the four files the list does not show)
-//   "needsAttention": false
+//   "needsAttention": false,
+//   "dataAccess": which programs can open databases here (the README's table lists the members)
 // }
 #include <string>
 
+#include "bitness/program_answer.h"
 #include "system_report.h"
 
 // Ends in "\n".
 std::string ReportJson(const SystemReport& report);
+
+// The answer for one program: {"program", "verdict", "runsAs", "machine", "canOpen"}.
+std::string ProgramJson(const std::string& path, const ProgramAnswer& program,
+                        const BitnessAnswer* answer);

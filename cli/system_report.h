@@ -10,6 +10,7 @@
 
 #include "app/system_api.h"
 #include "app/version_diagnosis.h"
+#include "cli/data_access_report.h"
 #include "registry/registry_api.h"
 #include "repair/component_table.h"
 #include "repair/library_api.h"
@@ -26,6 +27,7 @@ struct SystemReport {
     VersionDiagnosis Versions;
     ComponentTable Components{};
     std::vector<struct ReportedProvider> Providers; // every class of ProviderClasses(), in order
+    DataAccessReport DataAccess;                    // which programs can open databases here
 };
 
 // A data provider's class as checked, and its state in words (ProviderReason).

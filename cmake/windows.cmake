@@ -11,7 +11,7 @@ set(WINE_RUN ${CMAKE_SOURCE_DIR}/scripts/wine-run.sh)
 # Adapters: one library per folder, every *_win.cpp but the programs' entry points. The console
 # companion's come first: they build on the others.
 set(QUENDRY_WIN)
-foreach(area cli app repair registry tooltips text)
+foreach(area cli bitness app repair registry tooltips text)
     file(GLOB src CONFIGURE_DEPENDS ${area}/*_win.cpp)
     list(FILTER src EXCLUDE REGEX "(main|terminate_handler)_win\\.cpp$")
     if(src)
@@ -110,6 +110,12 @@ if(e2e_src)
     add_dependencies(e2e_tests url_recorder)
     # Wine takes the user's language from the locale the test starts in, so the tests whose texts
     # depend on it run again in each language; everything else runs once, in English.
+    # 32-bit Windows, in a prefix of its own: only a 32-bit program runs there.
+    if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+        add_test(NAME e2e_win32_prefix COMMAND ${CMAKE_SOURCE_DIR}/tests/e2e/win32_prefix_test.sh
+            $<TARGET_FILE:quendry-cli>)
+        set_tests_properties(e2e_win32_prefix PROPERTIES TIMEOUT 300)
+    endif()
     add_test(NAME e2e_en_US COMMAND ${WINE_RUN} $<TARGET_FILE:e2e_tests>)
     set_tests_properties(e2e_en_US PROPERTIES TIMEOUT 1500
         ENVIRONMENT "LANG=en_US.UTF-8;LC_ALL=en_US.UTF-8")

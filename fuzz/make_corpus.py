@@ -151,3 +151,33 @@ write("image_match_fuzz", "pe32_plus_moved", image_case(library(plus=True), 0x7F
 write("image_match_fuzz", "no_relocations", image_case(library(relocations=False), change_at=0x3004))
 # A second relocation block whose size takes a 32-bit sum of offsets back to the first (12 bytes long).
 write("image_match_fuzz", "wrapping_block", image_case(library(second_block=(1 << 32) - 12)))
+# The program image reader: the read that fails, then a program file laid out as tests/pe_builder.h
+# writes it (headers, one section, a CLR header at its start for .NET).
+def program_image(machine=0x14C, plus=False, dll=False, clr_flags=None, fail=0):
+    f = bytearray(0x400)
+    f[0:2] = b"MZ"
+    struct.pack_into("<I", f, 0x3C, 0x80)
+    optional_size = 240 if plus else 224
+    characteristics = 0x0002 | (0 if plus else 0x0100) | (0x2000 if dll else 0)
+    struct.pack_into("<4sHH12xHH", f, 0x80, b"PE\0\0", machine, 1, optional_size, characteristics)
+    o = 0x98
+    struct.pack_into("<H", f, o, 0x20B if plus else 0x10B)
+    struct.pack_into("<II", f, o + 32, 0x1000, 0x200)
+    struct.pack_into("<H", f, o + 48, 5)
+    struct.pack_into("<II", f, o + 56, 0x2000, 0x200)
+    struct.pack_into("<H", f, o + 68, 3)
+    directories = o + (112 if plus else 96)
+    struct.pack_into("<I", f, directories - 4, 16)
+    if clr_flags is not None:
+        struct.pack_into("<II", f, directories + 14 * 8, 0x1000, 72)
+        struct.pack_into("<IHH8xI", f, 0x200, 72, 2, 5, clr_flags)
+    struct.pack_into("<8sIIII12xI", f, o + optional_size, b".text", 0x200, 0x1000, 0x200, 0x200,
+                     0x60000020)
+    return bytes([fail]) + bytes(f)
+
+
+write("program_image_fuzz", "native_x86", program_image())
+write("program_image_fuzz", "native_x64_dll", program_image(0x8664, plus=True, dll=True))
+write("program_image_fuzz", "dotnet_anycpu", program_image(clr_flags=0x1))
+write("program_image_fuzz", "dotnet_prefers_32", program_image(clr_flags=0x20003, fail=5))
+write("program_image_fuzz", "dotnet_x64", program_image(0x8664, plus=True, clr_flags=0x1, fail=4))

@@ -20,6 +20,7 @@ inline constexpr int32_t kRegErrAccessDenied = 5;
 inline constexpr int32_t kRegErrInvalidHandle = 6;
 inline constexpr int32_t kRegErrInvalidData = 13;
 inline constexpr int32_t kRegErrMoreData = 234;
+inline constexpr int32_t kRegErrNoMoreItems = 259;
 inline constexpr int32_t kRegErrKeyDeleted = 1018;
 
 // The predefined root keys, by their standard handle values.
@@ -54,6 +55,11 @@ inline constexpr int32_t kRegMultiSz = 7;
 // Access rights.
 inline constexpr uint32_t kKeyQueryValue = 0x0001;
 inline constexpr uint32_t kKeySetValue = 0x0002;
+inline constexpr uint32_t kKeyEnumerateSubKeys = 0x0008;
+// The registry view of 64-bit Windows to open a key in (XP x64 and later; both at once is an
+// error). Every subkey is opened with the same one.
+inline constexpr uint32_t kKeyWow64_64Key = 0x0100;
+inline constexpr uint32_t kKeyWow64_32Key = 0x0200;
 // Query and set value, create and enumerate subkeys, notify, create link.
 inline constexpr uint32_t kKeyReadWrite = 0x003F;
 
@@ -81,6 +87,13 @@ public:
     // RegSetValueEx(key, name, 0, type, data, size).
     virtual int32_t SetValue(RegKeyHandle key, const std::string& name, uint32_t type,
                              const uint8_t* data, uint32_t size) = 0;
+    // RegEnumKeyEx(key, index, name, ...): the name of the subkey at `index` (from 0), or
+    // kRegErrNoMoreItems past the last. The key needs kKeyEnumerateSubKeys.
+    virtual int32_t EnumKey(RegKeyHandle key, uint32_t index, std::string& name) = 0;
+    // RegEnumValue(key, index, name, ..., &type, no data): the name and type of the value at
+    // `index` (from 0), or kRegErrNoMoreItems past the last. The key needs kKeyQueryValue.
+    virtual int32_t EnumValue(RegKeyHandle key, uint32_t index, std::string& name,
+                              uint32_t& type) = 0;
     // RegCloseKey(key).
     virtual int32_t CloseKey(RegKeyHandle key) = 0;
     // ExpandEnvironmentStrings(text, buffer, size): the size needed in bytes including the NUL

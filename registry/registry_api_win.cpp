@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <vector>
 
 namespace {
@@ -167,6 +168,32 @@ int32_t Win32RegistryApi::SetValue(RegKeyHandle key, const std::string& name, ui
                               static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
     }
     return RegSetValueExW(OpenedKey(key), wideName.c_str(), 0, type, data, size);
+}
+
+// A key's and a value's name hold at most 255 and 16,383 characters.
+int32_t Win32RegistryApi::EnumKey(RegKeyHandle key, uint32_t index, std::string& name) {
+    wchar_t buffer[256] = {};
+    DWORD length = static_cast<DWORD>(std::size(buffer));
+    LONG result =
+        RegEnumKeyExW(OpenedKey(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+    if (result == ERROR_SUCCESS) {
+        name = Narrow(buffer, length);
+    }
+    return result;
+}
+
+int32_t Win32RegistryApi::EnumValue(RegKeyHandle key, uint32_t index, std::string& name,
+                                    uint32_t& type) {
+    std::wstring buffer(16384, L'\0');
+    DWORD length = static_cast<DWORD>(buffer.size());
+    DWORD valueType = 0;
+    LONG result = RegEnumValueW(OpenedKey(key), index, buffer.data(), &length, nullptr, &valueType,
+                                nullptr, nullptr);
+    if (result == ERROR_SUCCESS) {
+        name = Narrow(buffer.data(), length);
+        type = valueType;
+    }
+    return result;
 }
 
 int32_t Win32RegistryApi::CloseKey(RegKeyHandle key) {

@@ -15,6 +15,8 @@ public:
                        uint32_t& size) override;
     int32_t SetValue(RegKeyHandle key, const std::string& name, uint32_t type, const uint8_t* data,
                      uint32_t size) override;
+    int32_t EnumKey(RegKeyHandle key, uint32_t index, std::string& name) override;
+    int32_t EnumValue(RegKeyHandle key, uint32_t index, std::string& name, uint32_t& type) override;
     int32_t CloseKey(RegKeyHandle key) override;
     uint32_t ExpandEnvironment(const std::string& text, char* buffer, uint32_t size) override;
     std::string ExecutablePath() override;

@@ -9,7 +9,8 @@ cd "$(dirname "$0")/.."
 
 seconds=${FUZZ_SECONDS:-60}
 build=${FUZZ_BUILD:-build/fuzz}
-targets=(printf_fuzz version_block_fuzz registry_value_fuzz host_reply_fuzz image_match_fuzz)
+targets=(printf_fuzz version_block_fuzz registry_value_fuzz host_reply_fuzz image_match_fuzz
+    program_image_fuzz)
 [ $# -eq 0 ] || targets=("$@")
 
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang \

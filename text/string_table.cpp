@@ -147,10 +147,14 @@ constexpr Entry kTable[] = {
      "Usage: quendry-cli COMMAND [OPTIONS]\n\n"
      "Examines and repairs the Microsoft Data Access Components (MDAC) and the Jet 4.0\n"
      "database engine as the Quendry wizard does, without its window.\n\n"
-     "  quendry-cli report [--json] [--out FILE]\n"
-     "      The versions of MDAC, Jet and the 31 component libraries, with verdicts.\n"
-     "      --json      as JSON, with the same English field names in every language\n"
-     "      --out FILE  written to FILE (UTF-8) instead of the console\n"
+     "  quendry-cli report [--json] [--out FILE] [--program PATH [--needs KIND]]\n"
+     "      The versions of MDAC, Jet and the 31 component libraries, with verdicts,\n"
+     "      and which programs can open databases here, per bitness.\n"
+     "      --json          as JSON, with the same English field names in every language\n"
+     "      --out FILE      written to FILE (UTF-8) instead of the console\n"
+     "      --program PATH  only the answer for that program\n"
+     "      --needs KIND    mdb, accdb, xls or xlsx: the exit code says whether the\n"
+     "                      program can open it (0 it can, 1 it can't, 2 no program)\n"
      "  quendry-cli repair\n"
      "      Registers the 24 component libraries again. Needs administrator rights.\n"
      "  quendry-cli --help\n"
@@ -163,10 +167,14 @@ constexpr Entry kTable[] = {
      "Aufruf: quendry-cli BEFEHL [OPTIONEN]\n\n"
      "Prüft und repariert die Microsoft Datenzugriffskomponenten (MDAC) und das Jet 4.0\n"
      "Datenbankmodul wie der Quendry-Assistent, ohne dessen Fenster.\n\n"
-     "  quendry-cli report [--json] [--out DATEI]\n"
-     "      Die Versionen von MDAC, Jet und den 31 Komponentenbibliotheken, mit Bewertung.\n"
-     "      --json       als JSON, mit denselben englischen Feldnamen in jeder Sprache\n"
-     "      --out DATEI  in DATEI (UTF-8) geschrieben statt auf die Konsole\n"
+     "  quendry-cli report [--json] [--out DATEI] [--program PFAD [--needs ART]]\n"
+     "      Die Versionen von MDAC, Jet und den 31 Komponentenbibliotheken, mit Bewertung,\n"
+     "      und welche Programme hier Datenbanken öffnen können, je Bitbreite.\n"
+     "      --json          als JSON, mit denselben englischen Feldnamen in jeder Sprache\n"
+     "      --out DATEI     in DATEI (UTF-8) geschrieben statt auf die Konsole\n"
+     "      --program PFAD  nur die Antwort für dieses Programm\n"
+     "      --needs ART     mdb, accdb, xls oder xlsx: der Rückgabewert sagt, ob das\n"
+     "                      Programm sie öffnen kann (0 ja, 1 nein, 2 kein Programm)\n"
      "  quendry-cli repair\n"
      "      Registriert die 24 Komponentenbibliotheken neu. Benötigt Administratorrechte.\n"
      "  quendry-cli --help\n"
@@ -250,9 +258,139 @@ constexpr Entry kTable[] = {
     {259, "Library", "Bibliothek"},
     {260, "Essential data providers that cannot be used: [*]",
      "Wesentliche Datenanbieter, die nicht verwendet werden können: [*]"},
+    {261, "Which programs can open databases here",
+     "Welche Programme hier Datenbanken öffnen können"},
+    {262, "Windows is 64-bit: the 32-bit and the 64-bit registry view were read.",
+     "Windows ist 64-Bit: die 32-Bit- und die 64-Bit-Ansicht der Registrierung wurden gelesen."},
+    {263, "Windows is 32-bit: it has one registry view.",
+     "Windows ist 32-Bit: es hat eine Ansicht der Registrierung."},
+    {264, "[1:*]-bit programs:", "[1:*]-Bit-Programme:"},
+    {265, "  .[1:*] through [2:*]: yes, [3:*] ([4:*])", "  .[1:*] über [2:*]: ja, [3:*] ([4:*])"},
+    {266, "  .[1:*] through [2:*]: no. [3:*]", "  .[1:*] über [2:*]: nein. [3:*]"},
+    {267, "an object was created in a 32-bit process",
+     "ein Objekt wurde in einem 32-Bit-Prozess erzeugt"},
+    {268, "registered, file present, [1:*]-bit image; not loaded",
+     "registriert, Datei vorhanden, [1:*]-Bit-Abbild; nicht geladen"},
+    {269, "Nothing for it is installed for [1:*]-bit programs.",
+     "Dafür ist für [1:*]-Bit-Programme nichts installiert."},
+    {270, "Only [1:*]-bit programs have what opens it here.",
+     "Nur [1:*]-Bit-Programme haben hier, was sie öffnet."},
+    {271,
+     "The Access Database Engine is registered only inside Click-to-Run Office, for Office's own "
+     "programs.",
+     "Das Access-Datenbankmodul ist nur innerhalb von Office (Klick-und-Los) registriert, für die "
+     "Programme von Office selbst."},
+    {272, "[1:*] is registered, but its file is missing: [2:*].",
+     "[1:*] ist registriert, aber seine Datei fehlt: [2:*]."},
+    {273, "[1:*] is registered, but its file is no [2:*]-bit library: [3:*].",
+     "[1:*] ist registriert, aber seine Datei ist keine [2:*]-Bit-Bibliothek: [3:*]."},
+    {274, "[1:*] is registered and present, but no object could be created (error [2:*]).",
+     "[1:*] ist registriert und vorhanden, aber es ließ sich kein Objekt erzeugen (Fehler [2:*])."},
+    {275, "Its driver [1:*] is installed for no bitness.",
+     "Sein Treiber [1:*] ist für keine Bitbreite installiert."},
+    {276, "Its driver [1:*] is installed for [2:*]-bit programs only.",
+     "Sein Treiber [1:*] ist nur für [2:*]-Bit-Programme installiert."},
+    {277, "It is a system data source of the [1:*]-bit view, which [2:*]-bit programs don't see.",
+     "Es ist eine Systemdatenquelle der [1:*]-Bit-Ansicht, die [2:*]-Bit-Programme nicht sehen."},
+    {278,
+     "Remedy: run the program as 32-bit (built for x86 or with \"Prefer 32-bit\"; for an IIS "
+     "application pool, enable 32-bit applications).",
+     "Abhilfe: das Programm als 32-Bit-Programm ausführen (für x86 oder mit \"32-Bit bevorzugen\" "
+     "erstellt; für einen IIS-Anwendungspool 32-Bit-Anwendungen aktivieren)."},
+    {279,
+     "Remedy: use the program's 64-bit version: the Access Database Engine follows Office's "
+     "bitness, and its installer refuses the other one.",
+     "Abhilfe: die 64-Bit-Version des Programms verwenden: das Access-Datenbankmodul folgt der "
+     "Bitbreite von Office, und sein Installationsprogramm verweigert die andere."},
+    {280, "Remedy: install the [1:*]-bit Microsoft Access Database Engine 2016 Redistributable.",
+     "Abhilfe: das Microsoft Access Database Engine 2016 Redistributable ([1:*]-Bit) "
+     "installieren."},
+    {281,
+     "Remedy: install the [1:*]-bit Access 2013 Runtime, as Microsoft advises for "
+     "volume-licensed Click-to-Run Office 2016 and 2019.",
+     "Abhilfe: die [1:*]-Bit Access 2013 Runtime installieren, wie Microsoft es für Office 2016 "
+     "und 2019 als Volumenlizenz (Klick-und-Los) empfiehlt."},
+    {282,
+     "Remedy: update Office: Click-to-Run Office from Version 2009 on registers the Access "
+     "Database Engine for all programs.",
+     "Abhilfe: Office aktualisieren: Office (Klick-und-Los) ab Version 2009 registriert das "
+     "Access-Datenbankmodul für alle Programme."},
+    {283, "Remedy: repair or reinstall the [1:*]-bit Access Database Engine (Settings, Apps).",
+     "Abhilfe: das [1:*]-Bit-Access-Datenbankmodul reparieren oder neu installieren "
+     "(Einstellungen, Apps)."},
+    {284, "Remedy: Jet is part of Windows: run this program's repair (quendry-cli repair).",
+     "Abhilfe: Jet gehört zu Windows: die Reparatur dieses Programms ausführen (quendry-cli "
+     "repair)."},
+    {285, "Remedy: create the data source again in the [1:*]-bit ODBC administrator, [2:*].",
+     "Abhilfe: die Datenquelle im [1:*]-Bit-ODBC-Administrator neu anlegen, [2:*]."},
+    {286, "Remedy: install the driver [2:*] for [1:*]-bit programs.",
+     "Abhilfe: den Treiber [2:*] für [1:*]-Bit-Programme installieren."},
+    {287, "  Data source \"[1:*]\" ([2:*]): yes, driver [3:*]",
+     "  Datenquelle \"[1:*]\" ([2:*]): ja, Treiber [3:*]"},
+    {288, "  Data source \"[1:*]\" ([2:*]): no. [3:*]",
+     "  Datenquelle \"[1:*]\" ([2:*]): nein. [3:*]"},
+    {289, "system, [1:*]-bit view", "System, [1:*]-Bit-Ansicht"},
+    {290, "user [1:*]", "Benutzer [1:*]"},
+    {291,
+     "  Jet (Microsoft.Jet.OLEDB.4.0, the Microsoft Access Driver (*.mdb)) exists for 32-bit "
+     "programs only: a 64-bit program that names it fails.",
+     "  Jet (Microsoft.Jet.OLEDB.4.0, der Microsoft Access Driver (*.mdb)) gibt es nur für "
+     "32-Bit-Programme: ein 64-Bit-Programm, das es nennt, scheitert."},
+    {292, "What is installed", "Was installiert ist"},
+    {293, "[1:*]-bit registry view:", "[1:*]-Bit-Ansicht der Registrierung:"},
+    {294, "  OLE DB [1:*]: [2:*]", "  OLE DB [1:*]: [2:*]"},
+    {295, "  ODBC driver \"[1:*]\" ([2:*]): [3:*]", "  ODBC-Treiber \"[1:*]\" ([2:*]): [3:*]"},
+    {296, "not registered", "nicht registriert"},
+    {297, "file missing: [1:*]", "Datei fehlt: [1:*]"},
+    {298, "not a library of this bitness: [1:*]", "keine Bibliothek dieser Bitbreite: [1:*]"},
+    {299, "[2:*]-bit, [1:*]", "[2:*]-Bit, [1:*]"},
+    {300, "User data sources (of [1:*], seen by 32-bit and 64-bit programs):",
+     "Benutzerdatenquellen (von [1:*], für 32-Bit- und 64-Bit-Programme sichtbar):"},
+    {301, "  Data source \"[1:*]\": driver [2:*]", "  Datenquelle \"[1:*]\": Treiber [2:*]"},
+    {302, "Office: none found", "Office: keines gefunden"},
+    {303, "Office: Click-to-Run [1:*], [2:*]-bit, [3:*]",
+     "Office: Klick-und-Los [1:*], [2:*]-Bit, [3:*]"},
+    {304, "Office: [1:*], [2:*]-bit, installed", "Office: [1:*], [2:*]-Bit, installiert"},
+    {305,
+     "The Access Database Engine ([1:*]) is registered only in Click-to-Run's virtual registry: "
+     "Office's own programs see it, others don't.",
+     "Das Access-Datenbankmodul ([1:*]) ist nur in der virtuellen Registrierung von Klick-und-Los "
+     "registriert: die Programme von Office sehen es, andere nicht."},
+    {306,
+     "A yes for 64-bit programs, and every yes for ODBC, rests on the registry, the file and its "
+     "machine type; nothing of it was loaded (a 32-bit program can't load a 64-bit library).",
+     "Ein Ja für 64-Bit-Programme und jedes Ja für ODBC beruht auf Registrierung, Datei und deren "
+     "Maschinentyp; davon wurde nichts geladen (ein 32-Bit-Programm kann keine 64-Bit-Bibliothek "
+     "laden)."},
+    {307, "none", "keine"},
+    {308, "other", "andere"},
+    {309, "Program: [1:*]", "Programm: [1:*]"},
+    {310, "This program runs as [1:*]-bit.", "Dieses Programm läuft als [1:*]-Bit-Programm."},
+    {311, "It can open .[1:*] files ([2:*], [3:*]-bit).",
+     "Es kann .[1:*]-Dateien öffnen ([2:*], [3:*]-Bit)."},
+    {312, "It can open .[1:*] files through ODBC ([2:*], [3:*]-bit).",
+     "Es kann .[1:*]-Dateien über ODBC öffnen ([2:*], [3:*]-Bit)."},
+    {313, "It cannot open .[1:*] files: [2:*]", "Es kann keine .[1:*]-Dateien öffnen: [2:*]"},
+    {314, "There is no file at [1:*].", "Unter [1:*] ist keine Datei."},
+    {315, "[1:*] is not a program.", "[1:*] ist kein Programm."},
+    {316, "[1:*] is damaged: its program headers don't hold together.",
+     "[1:*] ist beschädigt: seine Programmköpfe passen nicht zusammen."},
+    {317, "[1:*] is a library, not a program: name the program that loads it.",
+     "[1:*] ist eine Bibliothek, kein Programm: das Programm nennen, das sie lädt."},
+    {318, "[1:*] is a program for another machine (type [2:*]), which this Windows doesn't run.",
+     "[1:*] ist ein Programm für eine andere Maschine (Typ [2:*]), die dieses Windows nicht "
+     "ausführt."},
+    {319, "--needs takes mdb, accdb, xls or xlsx, not: [1:*]",
+     "--needs nimmt mdb, accdb, xls oder xlsx, nicht: [1:*]"},
+    {320, "--needs goes with --program.", "--needs gehört zu --program."},
+    {321, "there, but not readable: [1:*]", "vorhanden, aber nicht lesbar: [1:*]"},
+    {322, "[1:*] is registered, but its file can't be read: [2:*].",
+     "[1:*] ist registriert, aber seine Datei kann nicht gelesen werden: [2:*]."},
+    {323, "[1:*] is there, but can't be read by this account (error [2:*]).",
+     "[1:*] ist vorhanden, kann von diesem Konto aber nicht gelesen werden (Fehler [2:*])."},
     // A console repair that the user stopped (Ctrl+C, Ctrl+Break, closing the console).
-    {261, "not attempted: interrupted", "nicht versucht: unterbrochen"},
-    {262,
+    {324, "not attempted: interrupted", "nicht versucht: unterbrochen"},
+    {325,
      "The repair was interrupted: [*] libraries were not attempted and the data providers were "
      "not checked. Run the repair again to finish it.",
      "Die Reparatur wurde unterbrochen: [*] Bibliotheken wurden nicht versucht und die "

@@ -9,11 +9,13 @@
 #include <functional>
 
 #include "cli/console_text.h"
+#include "cli_process.h"
 #include "fixtures/layout.h"
 #include "flow_support.h"
 #include "repair/component_table.h"
 #include "tests/emulation_win.h"
 #include "tests/fakes/json_reader.h"
+#include "tests/pe_builder.h"
 #include "tests/processes_win.h"
 #include "text/string_table.h"
 
@@ -21,7 +23,6 @@ using C = ControlId;
 
 namespace {
 
-constexpr const wchar_t* kCliExe = L"quendry-cli.exe";
 constexpr size_t kSkipped[] = {1, 8, 10, 12, 13, 15, 27};
 
 bool Skipped(size_t i) {
@@ -38,95 +39,6 @@ std::string LineOf(const std::string& text, const std::string& start) {
     if (at == std::string::npos)
         return {};
     return text.substr(at + 1, text.find('\n', at + 1) - at - 1);
-}
-
-struct CliResult {
-    bool Started = false;
-    bool Finished = false;
-    DWORD ExitCode = 0;
-    std::string Out, Err; // as written, "\r\n" line ends and all
-};
-
-// `grown` sees the text after each read.
-std::string ReadAll(HANDLE pipe, const std::function<void()>& grown = {}) {
-    std::string text;
-    char buffer[4096];
-    DWORD n = 0;
-    while (ReadFile(pipe, buffer, sizeof buffer, &n, nullptr) && n > 0) {
-        text.append(buffer, n);
-        if (grown)
-            grown();
-    }
-    return text;
-}
-
-// One pipe read to its end on a thread of its own, so that neither stream fills while the other
-// is read.
-struct PipeReader {
-    HANDLE Pipe;
-    std::string Text;
-};
-
-DWORD WINAPI ReadPipeToEnd(LPVOID reader) {
-    auto* r = static_cast<PipeReader*>(reader);
-    r->Text = ReadAll(r->Pipe);
-    return 0;
-}
-
-// Runs quendry-cli.exe from beside this program with the arguments, both output streams on pipes.
-// With `token`, as the user that token stands for (CreateProcessAsUser). `whileRunning` is called
-// each time the output grows.
-CliResult RunCli(const std::wstring& arguments, HANDLE token = nullptr,
-                 const std::function<void()>& whileRunning = {}) {
-    CliResult result;
-    SECURITY_ATTRIBUTES inherit = {};
-    inherit.nLength = sizeof inherit;
-    inherit.bInheritHandle = TRUE;
-    HANDLE outRead = nullptr, outWrite = nullptr, errRead = nullptr, errWrite = nullptr;
-    if (!CreatePipe(&outRead, &outWrite, &inherit, 0) ||
-        !CreatePipe(&errRead, &errWrite, &inherit, 0))
-        return result;
-    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-
-    const std::wstring exe = ExeFolder() + L"\\" + kCliExe;
-    std::wstring cmd = L"\"" + exe + L"\" " + arguments;
-    STARTUPINFOW si = {};
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdInput = nullptr;
-    si.hStdOutput = outWrite;
-    si.hStdError = errWrite;
-    PROCESS_INFORMATION pi = {};
-    result.Started =
-        token ? CreateProcessAsUserW(token, exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0,
-                                     nullptr, ExeFolder().c_str(), &si, &pi) != FALSE
-              : CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                               ExeFolder().c_str(), &si, &pi) != FALSE;
-    CloseHandle(outWrite);
-    CloseHandle(errWrite);
-    if (result.Started) {
-        PipeReader errors{errRead, {}};
-        const LPTHREAD_START_ROUTINE read = ReadPipeToEnd;
-        HANDLE thread = CreateThread(nullptr, 0, read, &errors, 0, nullptr);
-        if (!thread)
-            ReadPipeToEnd(&errors);
-        result.Out = ReadAll(outRead, whileRunning);
-        if (thread) {
-            WaitForSingleObject(thread, INFINITE);
-            CloseHandle(thread);
-        }
-        result.Err = errors.Text;
-        result.Finished = WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0;
-        if (!result.Finished)
-            TerminateProcess(pi.hProcess, 99);
-        GetExitCodeProcess(pi.hProcess, &result.ExitCode);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-    CloseHandle(outRead);
-    CloseHandle(errRead);
-    return result;
 }
 
 std::string FileBytes(const std::wstring& path) {
@@ -474,10 +386,10 @@ TEST_F(CliRepair, CtrlCStopsAfterTheLibraryInWork) {
         notAttempted += Skipped(i) ? 0 : 1;
     }
     const std::string last = GetFile(fixtures::ComponentPath(fixtures::kComponentCount - 1));
-    EXPECT_NE(text.find(last + std::string(18 - last.size(), ' ') + T(261) + "\n"),
+    EXPECT_NE(text.find(last + std::string(18 - last.size(), ' ') + T(324) + "\n"),
               std::string::npos)
         << text;
-    EXPECT_NE(text.find(Fill(T(262), std::to_string(notAttempted))), std::string::npos) << text;
+    EXPECT_NE(text.find(Fill(T(325), std::to_string(notAttempted))), std::string::npos) << text;
     EXPECT_EQ(text.find("0xC000013A"), std::string::npos) << text;
     int left = ProcessesNamed(kCliExe);
     for (int i = 0; i < 50 && left != 0; ++i, Sleep(100))
@@ -547,3 +459,416 @@ TEST_F(CliUsageLanguage, HelpAndUnknownArgumentsExitTwo) {
     EXPECT_EQ(unknown.Out, "");
     EXPECT_EQ(Lf(unknown.Err), Fill(T(201), "frobnicate") + "\n\n" + T(200));
 }
+
+// ---- Which programs can open databases here: fixture providers and drivers of both
+// architectures, each registered in the view it belongs to, and the answer's exact lines. ----
+
+namespace {
+
+constexpr const wchar_t* kAceClsid = L"{3BE786A2-0366-4F5C-9434-25CF162E475E}";
+constexpr const wchar_t* kJetClsid = L"{DEE35070-506B-11CF-B1AA-00AA00B8DE95}";
+constexpr const wchar_t* kJetDriver = L"Microsoft Access Driver (*.mdb)";
+constexpr const wchar_t* kAceDriver = L"Microsoft Access Driver (*.mdb, *.accdb)";
+constexpr const wchar_t* kExcelDriver = L"Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, *.xlsb)";
+constexpr const wchar_t* kTestFolder = L"C:\\QuendryTest";
+constexpr const wchar_t* kAce64Folder =
+    L"C:\\Program Files\\Common Files\\Microsoft Shared\\OFFICE16";
+
+// What a case puts on the machine: registry values, each in its view, and copies of the fixture
+// libraries under C:\QuendryTest. Keys are made level by level, so that only the keys it made are
+// removed again, with the values it set and the files it copied, when the case ends.
+class DataAccessSetup {
+public:
+    ~DataAccessSetup() {
+        for (auto it = m_values.rbegin(); it != m_values.rend(); ++it) {
+            HKEY key = nullptr;
+            if (RegOpenKeyExW(it->Root, it->Path.c_str(), 0, KEY_SET_VALUE | it->View, &key) ==
+                ERROR_SUCCESS) {
+                RegDeleteValueW(key, it->Name.c_str());
+                RegCloseKey(key);
+            }
+        }
+        for (auto it = m_made.rbegin(); it != m_made.rend(); ++it)
+            RegDeleteKeyExW(it->Root, it->Path.c_str(), it->View, 0);
+        for (auto it = m_files.rbegin(); it != m_files.rend(); ++it)
+            DeleteFileW(it->c_str());
+        for (auto it = m_folders.rbegin(); it != m_folders.rend(); ++it)
+            RemoveDirectoryW(it->c_str());
+    }
+
+    void Value(HKEY root, REGSAM view, const std::wstring& path, const std::wstring& name,
+               const std::wstring& data, DWORD type = REG_SZ) {
+        HKEY key = nullptr;
+        for (size_t end = path.find(L'\\');; end = path.find(L'\\', end + 1)) {
+            const std::wstring level = path.substr(0, end);
+            if (key != nullptr)
+                RegCloseKey(key);
+            DWORD disposition = 0;
+            if (RegCreateKeyExW(root, level.c_str(), 0, nullptr, 0, KEY_SET_VALUE | view, nullptr,
+                                &key, &disposition) != ERROR_SUCCESS) {
+                Ok = false;
+                return;
+            }
+            if (disposition == REG_CREATED_NEW_KEY)
+                m_made.push_back({root, view, level, {}});
+            if (end == std::wstring::npos)
+                break;
+        }
+        Ok &= RegSetValueExW(
+                  key, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(data.c_str()),
+                  static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+        RegCloseKey(key);
+        m_values.push_back({root, view, path, name});
+    }
+
+    // The folder, every level of it that is missing made (and removed again at the end).
+    std::wstring Folder(const std::wstring& path) {
+        for (size_t end = path.find(L'\\', 3);; end = path.find(L'\\', end + 1)) {
+            const std::wstring level = path.substr(0, end);
+            if (CreateDirectoryW(level.c_str(), nullptr))
+                m_folders.push_back(level);
+            if (end == std::wstring::npos)
+                return path;
+        }
+    }
+    static std::wstring TestFolder(const wchar_t* name) {
+        return std::wstring(kTestFolder) + L"\\" + name;
+    }
+
+    // A copy of the fixture library as <folder>\<name>; its path.
+    std::wstring Library(const char* fixture, const std::wstring& folder, const wchar_t* name) {
+        const std::wstring path = Folder(folder) + L"\\" + name;
+        if (CopyFileW(Wide(fixtures::FixturesDirectory() + "\\" + fixture).c_str(), path.c_str(),
+                      TRUE))
+            m_files.push_back(path);
+        else
+            Ok = false;
+        return path;
+    }
+
+    // The two libraries nobody loads: one of each architecture.
+    std::wstring Library32(const wchar_t* name) {
+        return Library(sizeof(void*) == 4 ? "fixture_library.dll" : "fixture_otherarch.dll",
+                       TestFolder(L"32"), name);
+    }
+    std::wstring Library64(const wchar_t* name) {
+        return Library(sizeof(void*) == 8 ? "fixture_library.dll" : "fixture_otherarch.dll",
+                       TestFolder(L"64"), name);
+    }
+
+    void Provider(REGSAM view, const wchar_t* progId, const wchar_t* clsid,
+                  const std::wstring& file, DWORD type = REG_SZ) {
+        const std::wstring classes = L"Software\\Classes\\";
+        Value(HKEY_LOCAL_MACHINE, view, classes + progId + L"\\CLSID", L"", clsid);
+        Value(HKEY_LOCAL_MACHINE, view, classes + L"CLSID\\" + clsid + L"\\InprocServer32", L"",
+              file, type);
+        Value(HKEY_LOCAL_MACHINE, view, classes + L"CLSID\\" + clsid + L"\\InprocServer32",
+              L"ThreadingModel", L"Both");
+    }
+    void Driver(REGSAM view, const wchar_t* name, const std::wstring& file,
+                const wchar_t* extensions) {
+        const std::wstring odbcinst = L"Software\\ODBC\\ODBCINST.INI";
+        Value(HKEY_LOCAL_MACHINE, view, odbcinst + L"\\ODBC Drivers", name, L"Installed");
+        Value(HKEY_LOCAL_MACHINE, view, odbcinst + L"\\" + name, L"Driver", file);
+        Value(HKEY_LOCAL_MACHINE, view, odbcinst + L"\\" + name, L"FileExtns", extensions);
+    }
+    void Source(HKEY root, REGSAM view, const wchar_t* name, const wchar_t* driver) {
+        Value(root, view, L"Software\\ODBC\\ODBC.INI\\ODBC Data Sources", name, driver);
+    }
+
+    // Jet as Windows brings it, for 32-bit programs: its provider serves its class.
+    void Jet32() {
+        Provider(KEY_WOW64_32KEY, L"Microsoft.Jet.OLEDB.4.0", kJetClsid,
+                 Library("fixture_jetprovider.dll", TestFolder(L"32"), L"msjetoledb40.dll"));
+        Driver(KEY_WOW64_32KEY, kJetDriver, Library32(L"ODBCJT32.DLL"), L"*.mdb");
+    }
+    // The engine where its installer puts it, named as it names it: %CommonProgramFiles% means
+    // the 64-bit folder here, not this 32-bit process's "(x86)" one.
+    void Ace64() {
+        Library(sizeof(void*) == 8 ? "fixture_library.dll" : "fixture_otherarch.dll", kAce64Folder,
+                L"ACEOLEDB.DLL");
+        Provider(KEY_WOW64_64KEY, L"Microsoft.ACE.OLEDB.16.0", kAceClsid,
+                 L"%CommonProgramFiles%\\Microsoft Shared\\OFFICE16\\ACEOLEDB.DLL", REG_EXPAND_SZ);
+        const std::wstring odbc = Library64(L"ACEODBC.DLL");
+        Driver(KEY_WOW64_64KEY, kAceDriver, odbc, L"*.mdb,*.accdb");
+        Driver(KEY_WOW64_64KEY, kExcelDriver, odbc, L"*.xls,*.xlsx,*.xlsm,*.xlsb");
+    }
+
+    // A file of these bytes as C:\QuendryTest\<folder>\<name>; its path.
+    std::wstring File(const wchar_t* folder, const wchar_t* name,
+                      const std::vector<uint8_t>& bytes) {
+        const std::wstring path = Folder(TestFolder(folder)) + L"\\" + name;
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        DWORD written = 0;
+        Ok &= file != INVALID_HANDLE_VALUE &&
+              WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+        if (file != INVALID_HANDLE_VALUE) {
+            CloseHandle(file);
+            m_files.push_back(path);
+        }
+        return path;
+    }
+
+    bool Ok = true;
+
+private:
+    struct Made {
+        HKEY Root;
+        REGSAM View;
+        std::wstring Path;
+        std::wstring Name;
+    };
+    std::vector<Made> m_made, m_values;
+    std::vector<std::wstring> m_files, m_folders;
+};
+
+const std::string kRunAs32 =
+    "Remedy: run the program as 32-bit (built for x86 or with \"Prefer 32-bit\"; for an IIS "
+    "application pool, enable 32-bit applications).";
+const std::string kChecked64 = "(registered, file present, 64-bit image; not loaded)";
+const std::string kCreated = "(an object was created in a 32-bit process)";
+
+struct DataAccessCase {
+    const char* Name;
+    std::function<void(DataAccessSetup&)> Lay;
+    // Exact lines of the 32-bit and the 64-bit programs' answers and of the inventory; "{user}"
+    // stands for the account the report names.
+    std::vector<std::string> Lines32 = {};
+    std::vector<std::string> Lines64 = {};
+    std::vector<std::string> Inventory = {};
+};
+
+// The lines between the line that is `from` and the next that starts no answer line.
+std::string Section(const std::string& text, const std::string& from, const std::string& to) {
+    const size_t start = text.find("\n" + from + "\n");
+    const size_t end = text.find("\n" + to, start == std::string::npos ? 0 : start);
+    if (start == std::string::npos || end == std::string::npos)
+        return {};
+    return text.substr(start, end - start + 1);
+}
+
+class DataAccessAnswer : public CliTest, public ::testing::WithParamInterface<DataAccessCase> {};
+
+TEST_P(DataAccessAnswer, SaysWhatEachBitnessCanOpen) {
+    const DataAccessCase& c = GetParam();
+    UseWindowsForBoth(L"win7");
+    DataAccessSetup setup;
+    c.Lay(setup);
+    ASSERT_TRUE(setup.Ok);
+    const CliResult r = RunCli(L"report");
+    ASSERT_TRUE(r.Started && r.Finished);
+    const std::string text = Lf(r.Out);
+    const size_t of = text.find("User data sources (of ");
+    ASSERT_NE(of, std::string::npos) << text;
+    const std::string user = text.substr(of + 22, text.find(", seen by", of) - of - 22);
+    const auto expect = [&](const std::string& section, const std::vector<std::string>& lines) {
+        for (std::string line : lines) {
+            if (const size_t at = line.find("{user}"); at != std::string::npos)
+                line.replace(at, 6, user);
+            EXPECT_NE(section.find("\n" + line + "\n"), std::string::npos) << line << "\n" << text;
+        }
+    };
+    expect(Section(text, "32-bit programs:", "64-bit programs:"), c.Lines32);
+    expect(Section(text, "64-bit programs:", "A yes for 64-bit"), c.Lines64);
+    expect(Section(text, "What is installed", "Office"), c.Inventory);
+    EXPECT_NE(
+        text.find("\nWindows is 64-bit: the 32-bit and the 64-bit registry view were read.\n"),
+        std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Machines, DataAccessAnswer,
+    ::testing::Values(
+        DataAccessCase{
+            .Name = "SixtyFourBitProgramAskingForJet",
+            .Lay = [](DataAccessSetup& s) { s.Jet32(); },
+            .Lines32 = {"  .mdb through OLE DB: yes, Microsoft.Jet.OLEDB.4.0 " + kCreated,
+                        "  .mdb through ODBC: yes, Microsoft Access Driver (*.mdb) (registered, "
+                        "file present, 32-bit image; not loaded)"},
+            .Lines64 = {"  .mdb through OLE DB: no. Only 32-bit programs have what opens it "
+                        "here. " +
+                            kRunAs32,
+                        "  .mdb through ODBC: no. Only 32-bit programs have what opens it here. " +
+                            kRunAs32}},
+        DataAccessCase{
+            .Name = "EngineOnlyInTheOtherBitness",
+            .Lay = [](DataAccessSetup& s) { s.Ace64(); },
+            .Lines32 = {"  .accdb through OLE DB: no. Only 64-bit programs have what opens it "
+                        "here. Remedy: use the program's 64-bit version: the Access Database "
+                        "Engine follows Office's bitness, and its installer refuses the other "
+                        "one."},
+            .Lines64 = {"  .accdb through OLE DB: yes, Microsoft.ACE.OLEDB.16.0 " + kChecked64,
+                        "  .xlsx through ODBC: yes, Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, "
+                        "*.xlsb) " +
+                            kChecked64},
+            .Inventory = {"  OLE DB Microsoft.ACE.OLEDB.16.0: 64-bit, C:\\Program Files\\Common "
+                          "Files\\Microsoft Shared\\OFFICE16\\ACEOLEDB.DLL"}},
+        DataAccessCase{
+            .Name = "EngineOnlyInsideClickToRun",
+            .Lay =
+                [](DataAccessSetup& s) {
+                    const std::wstring c2r = L"Software\\Microsoft\\Office\\ClickToRun";
+                    const std::wstring config = c2r + L"\\Configuration";
+                    s.Value(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, config, L"Platform", L"x64");
+                    s.Value(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, config, L"VersionToReport",
+                            L"16.0.12527.20242");
+                    s.Value(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY, config, L"ProductReleaseIds",
+                            L"O365ProPlusRetail");
+                    const std::wstring classes = c2r + L"\\REGISTRY\\MACHINE\\Software\\Classes\\";
+                    s.Value(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY,
+                            classes + L"Microsoft.ACE.OLEDB.16.0\\CLSID", L"", kAceClsid);
+                    s.Value(HKEY_LOCAL_MACHINE, KEY_WOW64_64KEY,
+                            classes + L"CLSID\\" + kAceClsid + L"\\InprocServer32", L"",
+                            L"C:\\Program Files\\Common Files\\Microsoft Shared\\OFFICE16\\"
+                            L"ACEOLEDB.DLL");
+                },
+            .Lines64 = {"  .accdb through OLE DB: no. The Access Database Engine is registered "
+                        "only inside Click-to-Run Office, for Office's own programs. Remedy: "
+                        "update Office: Click-to-Run Office from Version 2009 on registers the "
+                        "Access Database Engine for all programs."}},
+        DataAccessCase{
+            .Name = "SystemDataSourceWhoseDriverIs32BitOnly",
+            .Lay =
+                [](DataAccessSetup& s) {
+                    s.Jet32();
+                    s.Source(HKEY_LOCAL_MACHINE, KEY_WOW64_32KEY, L"Orders", kJetDriver);
+                },
+            .Lines32 = {"  Data source \"Orders\" (system, 32-bit view): yes, driver Microsoft "
+                        "Access Driver (*.mdb)"},
+            .Lines64 = {"  Data source \"Orders\" (system, 32-bit view): no. It is a system data "
+                        "source of the 32-bit view, which 64-bit programs don't see. " +
+                        kRunAs32}},
+        DataAccessCase{
+            .Name = "UserDataSourceSeenByBoth",
+            .Lay =
+                [](DataAccessSetup& s) {
+                    s.Ace64();
+                    s.Driver(KEY_WOW64_32KEY, kAceDriver, s.Library32(L"ACEODBC.DLL"),
+                             L"*.mdb,*.accdb");
+                    s.Source(HKEY_CURRENT_USER, 0, L"Mine", kAceDriver);
+                },
+            .Lines32 = {"  Data source \"Mine\" (user {user}): yes, driver Microsoft Access "
+                        "Driver (*.mdb, *.accdb)"},
+            .Lines64 = {"  Data source \"Mine\" (user {user}): yes, driver Microsoft Access "
+                        "Driver (*.mdb, *.accdb)"}},
+        DataAccessCase{
+            .Name = "NothingInstalled",
+            .Lay = [](DataAccessSetup&) {},
+            .Lines32 = {"  .mdb through OLE DB: no. Nothing for it is installed for 32-bit "
+                        "programs. Remedy: Jet is part of Windows: run this program's repair "
+                        "(quendry-cli repair)."},
+            .Lines64 = {"  .accdb through OLE DB: no. Nothing for it is installed for 64-bit "
+                        "programs. Remedy: install the 64-bit Microsoft Access Database Engine "
+                        "2016 Redistributable."}},
+        DataAccessCase{
+            .Name = "EverythingInBothAndAMismatchedJet",
+            .Lay =
+                [](DataAccessSetup& s) {
+                    s.Jet32();
+                    s.Ace64();
+                    s.Provider(KEY_WOW64_32KEY, L"Microsoft.ACE.OLEDB.16.0", kAceClsid,
+                               s.Library("fixture_aceprovider.dll",
+                                         DataAccessSetup::TestFolder(L"32"), L"ACEOLEDB.DLL"));
+                    const std::wstring odbc = s.Library32(L"ACEODBC.DLL");
+                    s.Driver(KEY_WOW64_32KEY, kAceDriver, odbc, L"*.mdb,*.accdb");
+                    s.Driver(KEY_WOW64_32KEY, kExcelDriver, odbc, L"*.xls,*.xlsx,*.xlsm,*.xlsb");
+                    // A 32-bit file named in the 64-bit view.
+                    s.Provider(KEY_WOW64_64KEY, L"Microsoft.Jet.OLEDB.4.0", kJetClsid,
+                               L"C:\\QuendryTest\\32\\msjetoledb40.dll");
+                },
+            .Lines32 = {"  .mdb through OLE DB: yes, Microsoft.Jet.OLEDB.4.0 " + kCreated,
+                        "  .xlsx through OLE DB: yes, Microsoft.ACE.OLEDB.16.0 " + kCreated,
+                        "  .xlsx through ODBC: yes, Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, "
+                        "*.xlsb) (registered, file present, 32-bit image; not loaded)"},
+            .Lines64 = {"  .mdb through OLE DB: yes, Microsoft.ACE.OLEDB.16.0 " + kChecked64,
+                        "  .xls through ODBC: yes, Microsoft Excel Driver (*.xls, *.xlsx, *.xlsm, "
+                        "*.xlsb) " +
+                            kChecked64},
+            .Inventory = {"  OLE DB Microsoft.Jet.OLEDB.4.0: not a library of this bitness: "
+                          "C:\\QuendryTest\\32\\msjetoledb40.dll"}}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+// A program named by its path: what it runs as, and with --needs, whether it can open the kind
+// of file, by exit code. The machine has Jet for 32-bit programs and the engine for 64-bit ones.
+struct ProgramCase {
+    const char* Name;
+    std::optional<PeSpec> Spec = {}; // a program the test writes; none: `Path` as it is
+    std::wstring Path = {};
+    const wchar_t* Needs = L"mdb";
+    DWORD Exit = 0;
+    std::string Line = {}; // its answer's second line
+};
+
+class ProgramAnswer : public CliTest, public ::testing::WithParamInterface<ProgramCase> {};
+
+TEST_P(ProgramAnswer, ExitCodeSaysWhetherItCanOpenIt) {
+    const ProgramCase& c = GetParam();
+    DataAccessSetup setup;
+    setup.Jet32();
+    setup.Ace64();
+    const std::wstring path =
+        c.Spec ? setup.File(L"programs", c.Path.c_str(), BuildPe(*c.Spec)) : c.Path;
+    ASSERT_TRUE(setup.Ok);
+    const CliResult r =
+        RunCli(L"report --program \"" + path + L"\" --needs " + std::wstring(c.Needs));
+    ASSERT_TRUE(r.Started && r.Finished);
+    EXPECT_EQ(r.ExitCode, c.Exit) << r.Out;
+    EXPECT_NE(Lf(r.Out).find("\n" + c.Line + "\n"), std::string::npos) << r.Out;
+}
+
+constexpr uint32_t kIlOnly = 0x1, kRequires32 = 0x2, kPrefers32 = 0x20000;
+
+INSTANTIATE_TEST_SUITE_P(
+    Programs, ProgramAnswer,
+    ::testing::Values(
+        ProgramCase{.Name = "DotNetAnyCpuRuns64Bit",
+                    .Spec = PeSpec{.clrFlags = kIlOnly},
+                    .Path = L"anycpu.exe",
+                    .Needs = L"accdb",
+                    .Exit = 0,
+                    .Line = "This program runs as 64-bit."},
+        ProgramCase{.Name = "DotNetPreferring32BitLacksTheEngine",
+                    .Spec = PeSpec{.clrFlags = kIlOnly | kRequires32 | kPrefers32},
+                    .Path = L"prefers32.exe",
+                    .Needs = L"accdb",
+                    .Exit = 1,
+                    .Line = "This program runs as 32-bit."},
+        ProgramCase{.Name = "DotNetPreferring32BitOpensMdbThroughJet",
+                    .Spec = PeSpec{.clrFlags = kIlOnly | kRequires32 | kPrefers32},
+                    .Path = L"prefers32.exe",
+                    .Needs = L"mdb",
+                    .Exit = 0,
+                    .Line = "This program runs as 32-bit."},
+        ProgramCase{.Name = "Native64Bit",
+                    .Spec = PeSpec{.machine = 0x8664, .pe32Plus = true},
+                    .Path = L"native64.exe",
+                    .Needs = L"xlsx",
+                    .Exit = 0,
+                    .Line = "This program runs as 64-bit."},
+        ProgramCase{.Name = "System32NotepadIs64Bit",
+                    .Path = L"C:\\windows\\system32\\notepad.exe",
+                    .Needs = L"xlsx",
+                    .Exit = 0,
+                    .Line = "This program runs as 64-bit."},
+        ProgramCase{.Name = "SysWow64NotepadIs32Bit",
+                    .Path = L"C:\\windows\\syswow64\\notepad.exe",
+                    .Needs = L"xlsx",
+                    .Exit = 1,
+                    .Line = "This program runs as 32-bit."},
+        ProgramCase{.Name = "NoProgramThere",
+                    .Path = L"C:\\QuendryTest\\none.exe",
+                    .Needs = L"mdb",
+                    .Exit = 2,
+                    .Line = "There is no file at C:\\QuendryTest\\none.exe."},
+        ProgramCase{.Name = "ALibraryIsNoProgram",
+                    .Spec = PeSpec{.dll = true},
+                    .Path = L"library.dll",
+                    .Needs = L"mdb",
+                    .Exit = 2,
+                    .Line = "C:\\QuendryTest\\programs\\library.dll is a library, not a program: "
+                            "name the program that loads it."}),
+    [](const auto& info) { return std::string(info.param.Name); });
+
+} // namespace

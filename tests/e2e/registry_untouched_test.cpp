@@ -1,8 +1,10 @@
 // The only change the wizard makes to the system is the self-registration of the component
 // libraries: a walk through the wizard without the repair leaves the registry as it was, and with
-// the repair only the libraries' own registrations change it.
+// the repair only the libraries' own registrations change it. The console report, with its
+// answer on databases read from both registry views, changes nothing either.
 #include <thread>
 
+#include "cli_process.h"
 #include "fixtures/layout.h"
 #include "flow_support.h"
 #include "registry_snapshot.h"
@@ -57,6 +59,18 @@ TEST_F(NothingWrittenButRegistrations, AWalkWithoutTheRepairChangesNothing) {
         MouseClick(ScreenCenter(q, C::cmdAbbrechen), 100ms);
         ASSERT_TRUE(q.WaitForExit(20s));
     }
+    const auto changes = ChangesBy(before, nullptr);
+    EXPECT_TRUE(changes.empty()) << Lines(changes);
+}
+
+TEST_F(NothingWrittenButRegistrations, AReportChangesNothing) {
+    fixtures::ApplyLayout(
+        fixtures::AllAt("2.81.1117.0", "4.0.8015.0").WithFullInstallVer("2.81.1117.0"));
+    const RegistrySnapshot before = TakeRegistrySnapshot();
+    const CliResult report = RunCli(L"report --json");
+    ASSERT_TRUE(report.Started && report.Finished);
+    const CliResult program = RunCli(L"report --program C:\\windows\\system32\\notepad.exe");
+    ASSERT_TRUE(program.Started && program.Finished);
     const auto changes = ChangesBy(before, nullptr);
     EXPECT_TRUE(changes.empty()) << Lines(changes);
 }

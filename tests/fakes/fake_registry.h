@@ -8,6 +8,7 @@
 // subkeys, and never writes more than a caller's buffer holds.
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <optional>
 #include <string>
@@ -27,6 +28,8 @@ public:
         QueryValue,
         SetValue,
         CloseKey,
+        EnumKey,
+        EnumValue,
         ExpandEnvironment,
         ExecutablePath,
     };
@@ -46,6 +49,13 @@ public:
     };
 
     static constexpr int32_t kBadPathname = 161;
+    static constexpr int32_t kInvalidParameter = 87;
+
+    // With two views, HKEY_LOCAL_MACHINE is two stores, as 64-bit Windows shows it to a 32-bit
+    // program: a key opened with kKeyWow64_64Key is in the 64-bit one, any other in the 32-bit
+    // one, which a test fills under View32(path). Other roots are one store for both views.
+    bool TwoViews = false;
+    static std::string View32(const std::string& path) { return "(32-bit view)\\" + path; }
 
     // What ExecutablePath answers.
     std::string ExePath = "C:\\Program Files\\Quendry\\Quendry.exe";
@@ -62,6 +72,7 @@ public:
     void AddKey(int32_t root, const std::string& path) {
         std::optional<std::string> key = Normalize(path);
         if (key) {
+            NameKeys(root, path);
             MakeKey(root, *key);
         }
     }
@@ -69,7 +80,10 @@ public:
                      ByteArray data) {
         std::optional<std::string> key = Normalize(path);
         if (key) {
-            MakeKey(root, *key).Values[Lower(name)] = StoredValue{type, std::move(data)};
+            NameKeys(root, path);
+            Key& made = MakeKey(root, *key);
+            made.Values[Lower(name)] = StoredValue{type, std::move(data)};
+            made.ValueNames[Lower(name)] = name;
         }
     }
     // A REG_SZ value holding `text` and its terminating NUL.
@@ -133,7 +147,10 @@ public:
         if (!IsPredefinedRootKey(root)) {
             return kRegErrInvalidHandle;
         }
-        std::optional<std::string> normal = Normalize(path);
+        if ((access & kBothViews) == kBothViews) {
+            return kInvalidParameter;
+        }
+        std::optional<std::string> normal = Normalize(InView(root, path, access));
         if (!normal) {
             return kBadPathname;
         }
@@ -152,10 +169,15 @@ public:
         if (!IsPredefinedRootKey(root)) {
             return kRegErrInvalidHandle;
         }
-        std::optional<std::string> normal = Normalize(path);
+        if ((access & kBothViews) == kBothViews) {
+            return kInvalidParameter;
+        }
+        const std::string inView = InView(root, path, access);
+        std::optional<std::string> normal = Normalize(inView);
         if (!normal) {
             return kBadPathname;
         }
+        NameKeys(root, inView);
         MakeKey(root, *normal);
         key = NewHandle(root, *normal, access);
         return kRegOk;
@@ -243,6 +265,55 @@ public:
         }
         open->Values[Lower(name)] =
             StoredValue{type, size > 0 ? ByteArray(data, data + size) : ByteArray{}};
+        open->ValueNames[Lower(name)] = name;
+        return kRegOk;
+    }
+
+    // Subkeys and values in the order of their lower-case names.
+    int32_t EnumKey(RegKeyHandle key, uint32_t index, std::string& name) override {
+        if (auto failure = Begin({Fn::EnumKey, 0, {}, 0, {}})) {
+            return *failure;
+        }
+        Key* open = nullptr;
+        if (int32_t result = Resolve(key, kKeyEnumerateSubKeys, open); result != kRegOk) {
+            return result;
+        }
+        const OpenHandle& handle = m_handles.at(key);
+        const std::string prefix = handle.Path.empty() ? std::string() : handle.Path + "\\";
+        uint32_t seen = 0;
+        for (auto it = m_keys.lower_bound({handle.Root, prefix}); it != m_keys.end(); ++it) {
+            const auto& [root, path] = it->first;
+            if (root != handle.Root || path.rfind(prefix, 0) != 0) {
+                break;
+            }
+            if (path.find('\\', prefix.size()) != std::string::npos) {
+                continue; // deeper down
+            }
+            if (seen++ == index) {
+                auto named = m_keyNames.find(it->first);
+                name = named != m_keyNames.end() ? named->second : path.substr(prefix.size());
+                return kRegOk;
+            }
+        }
+        return kRegErrNoMoreItems;
+    }
+
+    int32_t EnumValue(RegKeyHandle key, uint32_t index, std::string& name,
+                      uint32_t& type) override {
+        if (auto failure = Begin({Fn::EnumValue, 0, {}, 0, {}})) {
+            return *failure;
+        }
+        Key* open = nullptr;
+        if (int32_t result = Resolve(key, kKeyQueryValue, open); result != kRegOk) {
+            return result;
+        }
+        if (index >= open->Values.size()) {
+            return kRegErrNoMoreItems;
+        }
+        auto it = std::next(open->Values.begin(), index);
+        auto named = open->ValueNames.find(it->first);
+        name = named != open->ValueNames.end() ? named->second : it->first;
+        type = it->second.Type;
         return kRegOk;
     }
 
@@ -275,8 +346,36 @@ public:
 
 private:
     struct Key {
-        std::map<std::string, StoredValue> Values; // by lower-case name
+        std::map<std::string, StoredValue> Values;     // by lower-case name
+        std::map<std::string, std::string> ValueNames; // lower-case name -> as written
     };
+    static constexpr uint32_t kBothViews = kKeyWow64_32Key | kKeyWow64_64Key;
+
+    std::string InView(int32_t root, const std::string& path, uint32_t access) const {
+        return TwoViews && root == kHkeyLocalMachine && (access & kKeyWow64_64Key) == 0
+                   ? View32(path)
+                   : path;
+    }
+    // Keeps each level's name as written, for enumeration.
+    void NameKeys(int32_t root, const std::string& path) {
+        std::optional<std::string> normal = Normalize(path);
+        if (!normal || normal->empty()) {
+            return;
+        }
+        std::string written = path;
+        if (written.back() == '\\') {
+            written.pop_back();
+        }
+        for (size_t from = 0;;) {
+            const size_t end = written.find('\\', from);
+            m_keyNames[{root, Lower(written.substr(0, end))}] =
+                written.substr(from, end == std::string::npos ? end : end - from);
+            if (end == std::string::npos) {
+                return;
+            }
+            from = end + 1;
+        }
+    }
     struct OpenHandle {
         int32_t Root;
         std::string Path;
@@ -387,6 +486,7 @@ private:
 
     mutable std::map<int32_t, Key> m_roots;
     std::map<std::pair<int32_t, std::string>, Key> m_keys;
+    std::map<std::pair<int32_t, std::string>, std::string> m_keyNames;
     std::map<RegKeyHandle, OpenHandle> m_handles;
     RegKeyHandle m_nextHandle = 0x100;
     std::map<std::string, std::string> m_environment;

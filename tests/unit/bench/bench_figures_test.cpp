@@ -90,6 +90,8 @@ TEST(BenchFigures, EachGoalIsMetUpToItsBoundAndMissedBeyond) {
         {"SizeAtStretch", WithExe(300 * 1024), "Quendry.exe", "pass, stretch met"},
         {"SystemImports", WithExe(1000), "  imports", "pass"},
         {"ForeignImport", WithExe(1000, {"libwinpthread-1.dll"}), "  imports", "MISS"},
+        {"InventoryAtGoal", With(&BenchFigures::Inventory, {30, 0, 21}), "Data-access", "pass"},
+        {"InventoryOver", With(&BenchFigures::Inventory, {30.5, 0, 21}), "Data-access", "MISS"},
     };
     for (const auto& c : cases) {
         const std::string row = RowOf(FormatTable(c.Figures), c.Row);
@@ -101,7 +103,7 @@ TEST(BenchFigures, FiguresNotMeasuredAreSaidSo) {
     BenchFigures f;
     f.Notes.push_back("the repair page was not reached");
     const std::string table = FormatTable(f);
-    for (const char* row : {"Start-up", "Audit", "Repair", "Peak"})
+    for (const char* row : {"Start-up", "Audit", "Repair", "Peak", "Data-access"})
         EXPECT_TRUE(EndsWith(RowOf(table, row), "not measured")) << row;
     EXPECT_NE(RowOf(table, "Console report").find("not built"), std::string::npos);
     EXPECT_NE(table.find("Note: the repair page was not reached"), std::string::npos);

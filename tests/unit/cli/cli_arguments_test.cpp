@@ -9,10 +9,12 @@ struct ArgsCase {
     const char* Name;
     std::vector<std::string> Args;
     CliCommand Command;
-    bool Json;
-    std::optional<std::string> Out;
-    UsageError Error;
-    std::string Offending;
+    bool Json = false;
+    std::optional<std::string> Out = {};
+    UsageError Error = UsageError::None;
+    std::string Offending = {};
+    std::optional<std::string> Program = {};
+    std::optional<std::string> Needs = {};
 };
 
 std::ostream& operator<<(std::ostream& os, const ArgsCase& c) {
@@ -93,6 +95,42 @@ const ArgsCase kCases[] = {
      kNone,
      E::RepeatedOption,
      "--out"},
+    {.Name = "Program",
+     .Args = {"report", "--program", "C:\\app.exe"},
+     .Command = C::Report,
+     .Error = E::None,
+     .Program = "C:\\app.exe"},
+    {.Name = "ProgramNeedsJson",
+     .Args = {"report", "--needs=accdb", "--program=C:\\a b\\app.exe", "--json"},
+     .Command = C::Report,
+     .Json = true,
+     .Error = E::None,
+     .Program = "C:\\a b\\app.exe",
+     .Needs = "accdb"},
+    {.Name = "ProgramWithoutPath",
+     .Args = {"report", "--program", "--needs", "mdb"},
+     .Command = C::Help,
+     .Error = E::MissingValue,
+     .Offending = "--program"},
+    {.Name = "NeedsUnknownKind",
+     .Args = {"report", "--program", "a.exe", "--needs", "dbf"},
+     .Command = C::Help,
+     .Error = E::BadNeeds,
+     .Offending = "dbf"},
+    {.Name = "NeedsNothing",
+     .Args = {"report", "--program", "a.exe", "--needs"},
+     .Command = C::Help,
+     .Error = E::BadNeeds},
+    {.Name = "NeedsWithoutProgram",
+     .Args = {"report", "--needs", "xls"},
+     .Command = C::Help,
+     .Error = E::NeedsProgram,
+     .Offending = "--needs"},
+    {.Name = "ProgramTwice",
+     .Args = {"report", "--program", "a.exe", "--program=b.exe"},
+     .Command = C::Help,
+     .Error = E::RepeatedOption,
+     .Offending = "--program"},
 };
 
 class Arguments : public ::testing::TestWithParam<ArgsCase> {};
@@ -106,6 +144,8 @@ TEST_P(Arguments, CommandOptionsOrError) {
         EXPECT_EQ(a.Command, c.Command);
         EXPECT_EQ(a.Json, c.Json);
         EXPECT_EQ(a.OutFile, c.Out);
+        EXPECT_EQ(a.Program, c.Program);
+        EXPECT_EQ(a.Needs, c.Needs);
     }
 }
 

@@ -15,6 +15,7 @@
 #include "repair/component_table.h"
 #include "tests/fakes/counting_registrar.h"
 #include "tests/fakes/fake_library_api.h"
+#include "tests/fakes/fake_machine.h"
 #include "tests/fakes/fake_provider_checker.h"
 #include "tests/fakes/fake_registry.h"
 #include "tests/fakes/fake_system.h"
@@ -64,7 +65,10 @@ struct ScriptedSystem {
     CountingRegistrar registrar{libraries};
     RecordingHost host;
     FakeProviderChecker providers;
-    CliPlatform platform{system, registry, versions, libraries, registrar, providers, host};
+    FakeFiles files;
+    FakeMachine machine;
+    CliPlatform platform{system,    registry, versions, libraries, registrar,
+                         providers, host,     files,    machine};
 
     ScriptedSystem() {
         modAPI::ResetWindowsVersionClass();
