@@ -21,8 +21,14 @@ std::wstring ModulePath() {
             ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0)
             return {};
-        if (n < buffer.size())
-            return std::wstring(buffer.data(), n);
+        if (n < buffer.size()) {
+            std::wstring path(buffer.data(), n);
+            // Wine 8 gives a program started from a share the system's own form of its path
+            // less the leading \??\ (UNC\server\share\...), where Windows gives \\server\share\...
+            if (path.rfind(L"UNC\\", 0) == 0)
+                path.replace(0, 3, L"\\");
+            return path;
+        }
         if (buffer.size() >= 32768)
             return {};
         buffer.resize(buffer.size() * 2);

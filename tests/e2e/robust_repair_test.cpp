@@ -315,6 +315,36 @@ TEST_F(RobustRepair, AFolderTurnedToAnotherProgramStartsNoHost) {
     }
 }
 
+// Started from a network share that serves the same file each time it is opened, the wizard
+// repairs as usual (Wine serves \\\\server\\share from the prefix's dosdevices\\unc).
+TEST_F(RobustRepair, AProgramOnANetworkShareRepairsAsUsual) {
+    ASSERT_NO_THROW(fixtures::ApplyLayout(
+        fixtures::AllAt("2.81.1117.0", "4.0.8015.0").WithFullInstallVer("2.81.1117.0")));
+    const std::wstring folder = TempFolder(L"quendry-share");
+    const std::wstring name = L"\\" + Wide(QUENDRY_EXE_NAME);
+    ASSERT_TRUE(CopyFileW(Product().c_str(), (folder + name).c_str(), FALSE));
+    const std::wstring drive = UnixPath(L"C:\\");
+    const std::wstring server = drive + L"/../dosdevices/unc/quendryserver";
+    ASSERT_TRUE(RunUnix(L"/bin/mkdir -p " + server));
+    ASSERT_TRUE(RunUnix(L"/bin/ln -sfn " + UnixPath(folder) + L" " + server + L"/share"));
+
+    QuendryProcess q;
+    LaunchOptions options;
+    options.Program = L"\\\\quendryserver\\share" + name;
+    ASSERT_TRUE(q.Start(options));
+    ASSERT_TRUE(GoToRepairPage(q));
+    ASSERT_TRUE(PostMessageW(q.Control(C::cmdRepairMDAC), BM_CLICK, 0, 0));
+    EXPECT_TRUE(q.WaitFor([&] { return q.Visible(C::optFurtherProblems); }, 60s));
+    HWND box = nullptr;
+    q.WaitFor([&] { return (box = FindMessageBox(q)) != nullptr; }, 3s);
+    EXPECT_EQ(box, nullptr) << MessageBoxText(box);
+    EXPECT_EQ(fixtures::ReadRegistrationCount("MSADO15.DLL"), 1u);
+    q.Kill();
+    RunUnix(L"/bin/rm -rf " + server);
+    DeleteFileW((folder + name).c_str());
+    RemoveDirectoryW(folder.c_str());
+}
+
 // A copy of the program that differs from the build anywhere, in what the program can write
 // after it starts too, is not the program: the import table with one library name in other
 // letters (the loader doesn't mind), a text of the resources, and bytes the other writable

@@ -217,6 +217,20 @@ TEST(OutOfProcessRegistrar, AHostProgramThatCantBeStartedIsRefused) {
     EXPECT_EQ(fixtures::ReadRegistrationCount("fixture_library.dll"), 0u);
 }
 
+// A request begun for one library and never collected is still that library's: its hang is
+// waited out and put down to it alone, and the next library registers in a fresh host.
+TEST(OutOfProcessRegistrar, AnUncollectedRequestIsNotBlamedOnTheNextLibrary) {
+    fixtures::ClearRegistrations();
+    Win32LibraryApi api;
+    OutOfProcessRegistrar registrar(api, ShortLimit());
+    registrar.Prepare();
+    registrar.Begin(Fixture("fixture_hang.dll"), "DllRegisterServer", "H");
+    EXPECT_EQ(registrar.Register(Fixture("fixture_library.dll"), "DllRegisterServer", "X").Result,
+              RegistrationResult::Registered);
+    EXPECT_EQ(registrar.HostsStarted(), 2u);
+    EXPECT_EQ(fixtures::ReadRegistrationCount("fixture_library.dll"), 1u);
+}
+
 // The host inherits its end of the pipe and nothing else of the process that starts it.
 TEST(OutOfProcessRegistrar, AHostInheritsNoOtherHandle) {
     SECURITY_ATTRIBUTES inheritable = {};
