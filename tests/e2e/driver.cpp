@@ -107,9 +107,15 @@ bool QuendryProcess::Start(const LaunchOptions& options) {
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     m_controls.clear();
+    const DWORD suspended = options.BeforeFirstInstruction ? CREATE_SUSPENDED : 0;
     if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE,
-                        CREATE_UNICODE_ENVIRONMENT, block.data(), ExeFolder().c_str(), &si, &m_pi))
+                        CREATE_UNICODE_ENVIRONMENT | suspended, block.data(), ExeFolder().c_str(),
+                        &si, &m_pi))
         return false;
+    if (suspended) {
+        options.BeforeFirstInstruction();
+        ResumeThread(m_pi.hThread);
+    }
     WaitForInputIdle(m_pi.hProcess, 10000);
     return WaitFor([&] {
         WindowCtx ctx{m_pi.dwProcessId, nullptr};

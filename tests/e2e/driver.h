@@ -18,6 +18,8 @@ struct LaunchOptions {
     std::string Lang = "en_US.UTF-8";         // the Unix locale Wine takes the user's language from
     std::map<std::wstring, std::wstring> Env; // further variables for the program
     std::wstring Program; // the program file; empty: Quendry.exe beside the test
+    // Where set, the program is created suspended and this runs before its first instruction.
+    std::function<void()> BeforeFirstInstruction;
 };
 
 class QuendryProcess {

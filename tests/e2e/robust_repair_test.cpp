@@ -345,14 +345,15 @@ TEST_F(RobustRepair, AProgramOnANetworkShareRepairsAsUsual) {
     RemoveDirectoryW(folder.c_str());
 }
 
-// A copy of the program that differs from the build anywhere, in what the program can write
-// after it starts too, is not the program: the import table with one library name in other
-// letters (the loader doesn't mind), a text of the resources, and bytes the other writable
-// sections store. Started as the wizard, such a copy refuses to start a host from itself.
+// The wizard started from a folder its user owns, and its file swapped for another before the
+// wizard's first instruction: a copy that differs from the build anywhere, in what the program
+// writes to after it starts too. The import table with one library name in other letters (the
+// loader doesn't mind), a text of the resources, an initial value of the data, of the C runtime's
+// start-up table or of the thread-local data: the wizard holds that copy, finds it is not itself,
+// and starts no host from it.
 struct Alteration {
     const char* Section;
-    const char* Find; // ASCII text in the section to change the first letter of; null: a stored
-                      // byte past what the section maps
+    const char* Find = nullptr; // ASCII text to change the first letter of; null: the first byte
     bool Utf16 = false;
 };
 
@@ -362,7 +363,7 @@ void PrintTo(const Alteration& a, std::ostream* os) {
 
 class RobustRepairAltered : public LaidOutSystemTestWithParam<Alteration> {};
 
-TEST_P(RobustRepairAltered, ACopyThatDiffersAnywhereRunsNoHost) {
+TEST_P(RobustRepairAltered, ASwappedFileThatDiffersAnywhereRunsNoHost) {
     ASSERT_NO_THROW(fixtures::ApplyLayout(
         fixtures::AllAt("2.81.1117.0", "4.0.8015.0").WithFullInstallVer("2.81.1117.0")));
     std::ifstream in(Product().c_str(), std::ios::binary);
@@ -389,21 +390,28 @@ TEST_P(RobustRepairAltered, ACopyThatDiffersAnywhereRunsNoHost) {
         ASSERT_NE(at, to) << GetParam().Find;
         *at ^= 0x20; // the letter's other case
     } else {
-        ASSERT_LT(section->Misc.VirtualSize, section->SizeOfRawData);
-        from[section->Misc.VirtualSize] ^= 1;
+        *from ^= 1;
     }
     const std::wstring folder = TempFolder(L"quendry-altered");
     const std::wstring program = folder + L"\\" + Wide(QUENDRY_EXE_NAME);
-    std::ofstream(program.c_str(), std::ios::binary).write(bytes.data(), bytes.size());
+    const std::wstring altered = folder + L"\\altered.exe";
+    ASSERT_TRUE(CopyFileW(Product().c_str(), program.c_str(), FALSE));
+    std::ofstream(altered.c_str(), std::ios::binary).write(bytes.data(), bytes.size());
 
     QuendryProcess q;
     LaunchOptions options;
     options.Program = program;
+    bool swapped = false;
+    options.BeforeFirstInstruction = [&] {
+        swapped = RunUnix(L"/bin/mv -f " + UnixPath(altered) + L" " + UnixPath(program));
+    };
     ASSERT_TRUE(q.Start(options));
+    ASSERT_TRUE(swapped);
     ASSERT_TRUE(GoToRepairPage(q));
     ExpectRepairRefused(q);
     q.Kill();
     DeleteFileW(program.c_str());
+    DeleteFileW(altered.c_str());
     RemoveDirectoryW(folder.c_str());
 }
 
@@ -411,6 +419,5 @@ INSTANTIATE_TEST_SUITE_P(
     Sections, RobustRepairAltered,
     ::testing::Values(Alteration{.Section = ".idata", .Find = "KERNEL32.dll"},
                       Alteration{.Section = ".rsrc", .Find = "FileDescription", .Utf16 = true},
-                      Alteration{.Section = ".data", .Find = nullptr},
-                      Alteration{.Section = ".CRT", .Find = nullptr},
-                      Alteration{.Section = ".tls", .Find = nullptr}));
+                      Alteration{.Section = ".data"}, Alteration{.Section = ".CRT"},
+                      Alteration{.Section = ".tls"}));
