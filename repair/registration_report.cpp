@@ -20,22 +20,55 @@ constexpr uint16_t kTextNotCreated = 250;
 constexpr uint16_t kTextNoAnswer = 251;
 constexpr uint16_t kTextProviderFails = 252;
 
+// Results the checks meet often enough that a helpdesk must read them everywhere, also where the
+// system has no text for them (Wine, a stripped-down Windows): each with its words, as the loader's
+// error and as the HRESULT that carries it.
+struct KnownResult {
+    uint32_t Code;
+    uint16_t Text;
+};
+constexpr KnownResult kKnownResults[] = {
+    {.Code = 0x80040111u, .Text = 326},                             // CLASS_E_CLASSNOTAVAILABLE
+    {.Code = 0x80040154u, .Text = 327},                             // REGDB_E_CLASSNOTREG
+    {.Code = 1114, .Text = 328},                                    // ERROR_DLL_INIT_FAILED
+    {.Code = 0x8007045Au, .Text = 328}, {.Code = 126, .Text = 329}, // ERROR_MOD_NOT_FOUND
+    {.Code = 0x8007007Eu, .Text = 329}, {.Code = 0x80004002u, .Text = 330}, // E_NOINTERFACE
+    {.Code = 5, .Text = 331},                                               // ERROR_ACCESS_DENIED
+    {.Code = 0x80070005u, .Text = 331},                                     // E_ACCESSDENIED
+};
+
 std::string Hex(int32_t status) {
     char buf[16] = {};
     std::snprintf(buf, sizeof buf, "0x%08X", static_cast<unsigned>(static_cast<uint32_t>(status)));
     return buf;
 }
 
-// The system's text as one line: its trailing line break dropped, inner ones made spaces, and
-// the insert the system leaves for the file's name filled with it.
-std::string SystemReason(ILibraryApi& api, const RegistrationOutcome& outcome) {
+// The well-known result's words, or the system's text as one line (its trailing line break
+// dropped, inner ones made spaces, and the insert the system leaves for the file's name filled
+// with it).
+std::string SystemReason(ILibraryApi& api, const RegistrationOutcome& outcome, Language lang) {
+    if (const auto known = KnownResultText(outcome.LastError, lang))
+        return *known + " (" + std::to_string(outcome.LastError) + ")";
     std::string text = GetErrorText(api, outcome.LastError);
     if (text == kErrorTextNotFound)
         return text + " (" + std::to_string(outcome.LastError) + ")";
     return OneLine(text, outcome.DisplayName);
 }
 
+// The status as words with the code beside them where it is a well-known one.
+std::string StatusReason(int32_t status, Language lang) {
+    const auto known = KnownResultText(static_cast<uint32_t>(status), lang);
+    return known ? *known + " (" + Hex(status) + ")" : Hex(status);
+}
+
 } // namespace
+
+std::optional<std::string> KnownResultText(uint32_t code, Language lang) {
+    for (const KnownResult& known : kKnownResults)
+        if (known.Code == code)
+            return LoadText(known.Text, lang);
+    return std::nullopt;
+}
 
 std::string OneLine(const std::string& systemText, const std::string& insert) {
     std::string text = systemText;
@@ -64,10 +97,10 @@ std::string RegistrationFailureReason(ILibraryApi& api, const RegistrationOutcom
         return {};
     case RegistrationResult::NotLoaded:
     case RegistrationResult::NoEntryPoint:
-        return SystemReason(api, outcome);
+        return SystemReason(api, outcome, lang);
     case RegistrationResult::CallFailed:
     case RegistrationResult::NotCreated:
-        return Hex(outcome.Status);
+        return StatusReason(outcome.Status, lang);
     case RegistrationResult::Crashed:
         return modAPI::printf(LoadText(kTextCrashed, lang), {Hex(outcome.Status)});
     case RegistrationResult::TimedOut:
@@ -110,6 +143,9 @@ std::string ProviderReason(ILibraryApi& api, const ProviderCheck& check, Languag
     case ProviderState::LibraryMissing:
         return modAPI::printf(LoadText(kTextLibraryMissing, lang), {check.Library});
     case ProviderState::NotCreated: {
+        if (KnownResultText(static_cast<uint32_t>(check.Status), lang))
+            return modAPI::printf(LoadText(kTextNotCreated, lang),
+                                  {StatusReason(check.Status, lang)});
         const std::string text = GetErrorText(api, static_cast<uint32_t>(check.Status));
         const std::string system = text == kErrorTextNotFound ? text : OneLine(text, check.ProgId);
         return modAPI::printf(LoadText(kTextNotCreated, lang),

@@ -1,6 +1,8 @@
 #pragma once
 // What the user is told after a repair in which libraries could not be registered: one line per
 // library, its file name followed by the reason, all in the one message of text 141.
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,12 +10,19 @@
 #include "repair/provider_check.h"
 #include "text/language.h"
 
-// The reason a registration failed: the system's text for a failed load or a missing entry point
-// (on one line, its insert "%1" filled with the file name), the status as 0xXXXXXXXX for a failed
-// call or a call object that could not be made; for a registration whose host process failed,
-// text 160 with the exception code ("crashed with 0xC0000005"), text 161 ("did not finish within
-// 30 s") or text 162 ("ended the process"), for one that no host was started for, text 163, in
-// `lang`. Empty for a registered library.
+// Words of their own for the well-known COM and loader results (class not available, class not
+// registered, error in the library, library not found, no such interface, access denied), as a
+// loader's error code or as an HRESULT; nothing for any other code. Every reason below takes
+// these before it asks the system for its text, so that they read the same everywhere.
+std::optional<std::string> KnownResultText(uint32_t code, Language lang);
+
+// The reason a registration failed: for a well-known result its words with the code beside them
+// ("... (126)", "... (0x80040154)"); otherwise the system's text for a failed load or a missing
+// entry point (on one line, its insert "%1" filled with the file name), the status as 0xXXXXXXXX
+// for a failed call or a call object that could not be made; for a registration whose host process
+// failed, text 160 with the exception code ("crashed with 0xC0000005"), text 161 ("did not finish
+// within 30 s") or text 162 ("ended the process"), for one that no host was started for, text 163,
+// in `lang`. Empty for a registered library.
 std::string RegistrationFailureReason(ILibraryApi& api, const RegistrationOutcome& outcome,
                                       Language lang = Language::English);
 

@@ -395,6 +395,16 @@ constexpr Entry kTable[] = {
      "not checked. Run the repair again to finish it.",
      "Die Reparatur wurde unterbrochen: [*] Bibliotheken wurden nicht versucht und die "
      "Datenanbieter nicht geprüft. Starten Sie die Reparatur erneut, um sie abzuschließen."},
+    // Well-known COM and loader results, in words of their own (the code follows them).
+    {326, "the library does not offer this class", "die Bibliothek bietet diese Klasse nicht an"},
+    {327, "the class is not registered", "die Klasse ist nicht registriert"},
+    {328, "error in the library: its start-up routine failed",
+     "Fehler in der Bibliothek: ihre Startroutine ist fehlgeschlagen"},
+    {329, "library not found: the file or a library it needs is missing",
+     "Bibliothek nicht gefunden: die Datei oder eine Bibliothek, die sie braucht, fehlt"},
+    {330, "no such interface: the class does not offer what was asked of it",
+     "Schnittstelle nicht vorhanden: die Klasse bietet nicht an, was verlangt wurde"},
+    {331, "access denied", "Zugriff verweigert"},
 };
 
 constexpr bool IsSortedById() {

@@ -24,8 +24,8 @@ TEST(StringTable, HoldsEveryIdFrom100To157ExceptTheGapsAndTheHostReasons) {
     for (uint16_t reason : {160, 161, 162, 163, 164}) // and why the session end waits
         expected.insert(reason);
     // The console companion's and the providers' texts, the answer on databases, and the
-    // console repair's stop.
-    for (uint16_t id = 200; id <= 325; ++id)
+    // console repair's stop, the well-known results' words.
+    for (uint16_t id = 200; id <= 331; ++id)
         expected.insert(id);
     EXPECT_EQ(HeldIds(), expected);
     EXPECT_EQ(StringIds().size(), expected.size()); // no duplicates
