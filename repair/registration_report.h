@@ -1,20 +1,13 @@
 #pragma once
 // What the user is told after a repair in which libraries could not be registered: one line per
 // library, its file name followed by the reason, all in the one message of text 141.
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "repair/dll_register.h"
 #include "repair/provider_check.h"
 #include "text/language.h"
-
-// Words of their own for the well-known COM and loader results (class not available, class not
-// registered, error in the library, library not found, no such interface, access denied), as a
-// loader's error code or as an HRESULT; nothing for any other code. Every reason below takes
-// these before it asks the system for its text, so that they read the same everywhere.
-std::optional<std::string> KnownResultText(uint32_t code, Language lang);
+#include "text/result_words.h"
 
 // The reason a registration failed: for a well-known result its words with the code beside them
 // ("... (126)", "... (0x80040154)"); otherwise the system's text for a failed load or a missing
