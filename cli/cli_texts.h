@@ -76,4 +76,5 @@ inline constexpr uint16_t kUninstalled = 349;
 inline constexpr uint16_t kUninstalledAtRestart = 350;
 inline constexpr uint16_t kNotRemoved = 351; // [*] what could not be removed
 inline constexpr uint16_t kNoProgramFiles = 352;
+inline constexpr uint16_t kInstallNotElevated = 353;
 } // namespace cli_text

@@ -47,7 +47,7 @@ bool RegisterSource(IRegistryApi& registry, const std::string& messageFile) {
 bool Elevated(CliPlatform& p, Language lang) {
     if (p.Host.IsElevated())
         return true;
-    p.Host.WriteErr(LoadText(cli_text::kNotElevated, lang) + "\n");
+    p.Host.WriteErr(LoadText(cli_text::kInstallNotElevated, lang) + "\n");
     return false;
 }
 

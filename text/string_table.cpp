@@ -459,6 +459,11 @@ constexpr Entry kTable[] = {
     {352, "This Windows names no folder for programs (ProgramFilesDir): nothing was installed.",
      "Dieses Windows nennt keinen Ordner für Programme (ProgramFilesDir): nichts wurde "
      "installiert."},
+    {353,
+     "install and uninstall need administrator rights. Open the command prompt with \"Run as "
+     "administrator\" and start it there. Nothing was changed.",
+     "install und uninstall benötigen Administratorrechte. Öffnen Sie die Eingabeaufforderung "
+     "mit \"Als Administrator ausführen\" und starten Sie sie dort. Es wurde nichts verändert."},
 };
 
 constexpr bool IsSortedById() {

@@ -67,7 +67,7 @@ TEST(Install, WithoutAdministratorRightsNothingIsDone) {
         s.registry.SetStringValue(kHkeyLocalMachine, kEventSourceKey, "EventMessageFile", kCopy);
         s.host.Elevated = false;
         EXPECT_EQ(s.Run({command}), kExitNotElevated) << command;
-        EXPECT_EQ(s.host.Err, s.T(230) + "\n");
+        EXPECT_EQ(s.host.Err, s.T(353) + "\n");
         EXPECT_TRUE(s.host.Copies.empty() && s.host.Folders.empty());
         EXPECT_TRUE(s.registry.GetValue(kHkeyLocalMachine, kEventSourceKey, "EventMessageFile"));
     }

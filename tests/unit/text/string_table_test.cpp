@@ -26,7 +26,7 @@ TEST(StringTable, HoldsEveryIdFrom100To157ExceptTheGapsAndTheHostReasons) {
     // The console companion's and the providers' texts, the answer on databases, and the
     // console repair's stop, the well-known results' words, the run in one line and its event,
     // install.
-    for (uint16_t id = 200; id <= 352; ++id)
+    for (uint16_t id = 200; id <= 353; ++id)
         expected.insert(id);
     EXPECT_EQ(HeldIds(), expected);
     EXPECT_EQ(StringIds().size(), expected.size()); // no duplicates
