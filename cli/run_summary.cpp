@@ -119,7 +119,7 @@ RunOutcome RepairOutcome(const RepairCounts& counts, const std::vector<ReportedP
                          Language lang) {
     using namespace cli_text;
     std::string outcome;
-    if (counts.NotAttempted > 0)
+    if (providers == nullptr) // stopped before they were checked
         outcome = Fill(kSummaryInterrupted, std::to_string(counts.NotAttempted), lang);
     else if (counts.Failed > 0)
         outcome = LoadText(kSummaryRepairFailed, lang);

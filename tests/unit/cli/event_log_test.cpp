@@ -50,6 +50,12 @@ void TwoLibrariesFail(ScriptedSystem& s) {
     s.Place(5, 2, 81, 1117, 0, FakeLibraryApi::Kind::LoadFails);
 }
 
+// The user stops the repair after its third line.
+void StoppedAfterThreeLibraries(ScriptedSystem& s) {
+    UpToDate(s);
+    s.host.StopAfterWrites = 3;
+}
+
 // A 32-bit program on a Windows with no database engine registered.
 void AProgramWithoutJet(ScriptedSystem& s) {
     UpToDate(s);
@@ -122,6 +128,14 @@ INSTANTIATE_TEST_SUITE_P(
             .Details = "libraries not registered: MSADOR15.DLL (access denied "
                        "(0x80070005)), MSADOMD.dll (library not found: the file or a "
                        "library it needs is missing (126))"},
+        EventCase{.Name = "RepairInterrupted",
+                  .Args = {"repair", "--event-log"},
+                  .Lay = StoppedAfterThreeLibraries,
+                  .Exit = kExitAttention,
+                  .Id = 1003,
+                  .Level = EventLevel::Error,
+                  .SummaryStart = "Repair interrupted: ",
+                  .Details = ""},
         EventCase{.Name = "ProgramCannotOpen",
                   .Args = {"report", "--program", "C:\\app.exe", "--needs", "mdb", "--event-log"},
                   .Lay = AProgramWithoutJet,
