@@ -4,6 +4,7 @@
 
 #include "bitness/bitness_texts.h"
 #include "text/printf.h"
+#include "text/result_words.h"
 #include "text/string_table.h"
 
 namespace {
@@ -27,6 +28,13 @@ std::string Hex(uint32_t value, int digits) {
     char text[16] = {};
     std::snprintf(text, sizeof text, "0x%0*X", digits, static_cast<unsigned>(value));
     return text;
+}
+
+// An object's status as 0xXXXXXXXX, after the words of a well-known result.
+std::string StatusText(int32_t status, Language lang) {
+    const std::string hex = Hex(static_cast<uint32_t>(status), 8);
+    const auto words = KnownResultText(static_cast<uint32_t>(status), lang);
+    return words ? hex + ": " + *words : hex;
 }
 
 // The administrator that manages the data sources of a bitness, as Windows names its path.
@@ -95,7 +103,7 @@ std::string ClosedText(const Route& r, Bitness b, bool windows64, Language lang)
         why = T(kWrongImage, lang, {r.Via, Bits(b), r.Path});
         break;
     case Closed::NotCreated:
-        why = T(kNotCreated, lang, {r.Via, Hex(static_cast<uint32_t>(r.Status), 8)});
+        why = T(kNotCreated, lang, {r.Via, StatusText(r.Status, lang)});
         break;
     case Closed::DriverNowhere:
         why = T(kDriverNowhere, lang, {r.Via});

@@ -27,11 +27,21 @@ CliArguments ParseArguments(const std::vector<std::string>& args) {
         result.Command = CliCommand::Report;
     else if (args[0] == "repair")
         result.Command = CliCommand::Repair;
+    else if (args[0] == "install")
+        result.Command = CliCommand::Install;
+    else if (args[0] == "uninstall")
+        result.Command = CliCommand::Uninstall;
     else
         return Failed(UsageError::UnknownArgument, args[0]);
 
     for (size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
+        if (result.Command == CliCommand::Install || result.Command == CliCommand::Uninstall)
+            return Failed(UsageError::UnknownArgument, arg);
+        if (arg == "--summary" || arg == "--event-log") {
+            (arg == "--summary" ? result.Summary : result.EventLog) = true;
+            continue;
+        }
         if (result.Command != CliCommand::Report)
             return Failed(UsageError::UnknownArgument, arg);
         if (arg == "--json") {
@@ -67,6 +77,8 @@ CliArguments ParseArguments(const std::vector<std::string>& args) {
             return Failed(UsageError::RepeatedOption, option);
         *target = value;
     }
+    if (result.Summary && (result.Json || result.Program))
+        return Failed(UsageError::Excluded, result.Json ? "--json" : "--program");
     if (result.Needs) {
         if (!NeedsKind(*result.Needs))
             return Failed(UsageError::BadNeeds, *result.Needs);

@@ -1,13 +1,14 @@
 #pragma once
-// The console companion's command line: `report [--json] [--out FILE] [--program PATH
-// [--needs mdb|accdb|xls|xlsx]]`, `repair`, `--help`.
+// The console companion's command line: `report [--json | --summary] [--out FILE] [--program PATH
+// [--needs mdb|accdb|xls|xlsx]] [--event-log]`, `repair [--summary] [--event-log]`, `install`,
+// `uninstall`, `--help`.
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "bitness/data_access_inventory.h"
 
-enum class CliCommand { Help, Report, Repair };
+enum class CliCommand { Help, Report, Repair, Install, Uninstall };
 
 enum class UsageError {
     None,
@@ -17,6 +18,7 @@ enum class UsageError {
     RepeatedOption,  // --out given twice
     BadNeeds,        // --needs with no file kind it knows
     NeedsProgram,    // --needs without --program
+    Excluded,        // --summary with --json or --program
 };
 
 struct CliArguments {
@@ -25,6 +27,8 @@ struct CliArguments {
     std::optional<std::string> OutFile;
     std::optional<std::string> Program; // --program PATH: the answer for that program alone
     std::optional<std::string> Needs;   // --needs: "mdb", "accdb", "xls" or "xlsx"
+    bool Summary = false;               // --summary: the run in one line
+    bool EventLog = false;              // --event-log: one event in the Application log
     UsageError Error = UsageError::None;
     std::string Offending; // the argument the error is about
 };
@@ -32,7 +36,8 @@ struct CliArguments {
 // Reads the arguments after the program's name. "--help", "-h" and "/?" anywhere ask for help;
 // anything else that is wrong gives a usage error naming the first offending argument. "--json"
 // may be repeated; "--out FILE" and "--out=FILE" name the report's file; "--program" and
-// "--needs" take their value the same two ways.
+// "--needs" take their value the same two ways. "--summary" goes with both commands, but neither
+// with "--json" nor with "--program"; "--event-log" goes with both.
 CliArguments ParseArguments(const std::vector<std::string>& args);
 
 // The file kind "--needs" names; nothing for any other word.

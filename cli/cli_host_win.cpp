@@ -108,6 +108,42 @@ bool WinCliHost::WriteFileBytes(const std::string& path, const std::string& byte
     return written && closed;
 }
 
+bool WinCliHost::CreateFolder(const std::string& path) {
+    return ::CreateDirectoryW(Widen(path).c_str(), nullptr) != FALSE ||
+           ::GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool WinCliHost::CopyFileTo(const std::string& from, const std::string& to) {
+    return ::CopyFileW(Widen(from).c_str(), Widen(to).c_str(), FALSE) != FALSE;
+}
+
+namespace {
+
+Removal Removed(const std::wstring& path, BOOL removed) {
+    if (removed)
+        return Removal::Gone;
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)
+        return Removal::Gone;
+    // In use (the running copy, a folder that still holds it): Windows removes it at restart,
+    // where the process may ask for that (administrators may).
+    if (::MoveFileExW(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+        return Removal::AtRestart;
+    return Removal::Failed;
+}
+
+} // namespace
+
+Removal WinCliHost::RemoveFile(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    return Removed(wide, ::DeleteFileW(wide.c_str()));
+}
+
+Removal WinCliHost::RemoveFolder(const std::string& path) {
+    const std::wstring wide = Widen(path);
+    return Removed(wide, ::RemoveDirectoryW(wide.c_str()));
+}
+
 bool WinCliHost::IsElevated() {
     if (const std::optional<bool> elevated = TokenElevated()) {
         g_lastSource = ElevationSource::TokenElevation;

@@ -12,6 +12,13 @@ public:
     void WriteOut(const std::string& text) override;
     void WriteErr(const std::string& text) override;
     bool WriteFileBytes(const std::string& path, const std::string& bytes) override;
+    // CreateDirectoryW without a security descriptor (the parent's access list is inherited),
+    // CopyFileW, DeleteFileW and RemoveDirectoryW; what is in use is left to MoveFileExW's
+    // removal at restart.
+    bool CreateFolder(const std::string& path) override;
+    bool CopyFileTo(const std::string& from, const std::string& to) override;
+    Removal RemoveFile(const std::string& path) override;
+    Removal RemoveFolder(const std::string& path) override;
     // Vista and later: the token's elevation (TokenElevation); where the system has no such
     // information (Windows 2000, XP, Server 2003): membership of the Administrators group.
     bool IsElevated() override;

@@ -13,6 +13,7 @@
 #include "cli/cli_host_win.h"
 #include "cli/cli_run.h"
 #include "cli/console_stop_win.h"
+#include "cli/event_log_win.h"
 #include "registry/registry_api_win.h"
 #include "repair/com_api_win.h"
 #include "repair/dll_search_win.h"
@@ -63,8 +64,9 @@ int wmain(int argc, wchar_t** argv) {
         MakeRegistrar(libraries, inProcessChecks, registry);
     WinFileProbe files;
     WinMachineFacts machine;
+    WinEventLog eventLog;
     CliPlatform platform{system,     registry, versions, libraries, *registrar,
-                         *registrar, host,     files,    machine};
+                         *registrar, host,     files,    machine,   &eventLog};
     const int exitCode = RunCli(args, platform);
     ConsoleWorkDone();
     return exitCode;

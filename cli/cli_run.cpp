@@ -9,10 +9,12 @@
 #include "cli_texts.h"
 #include "console_text.h"
 #include "exit_codes.h"
+#include "install.h"
 #include "repair/registration_report.h"
 #include "repair_run.h"
 #include "report_json.h"
 #include "report_text.h"
+#include "run_summary.h"
 #include "system_report.h"
 #include "text/printf.h"
 #include "text/string_table.h"
@@ -40,6 +42,8 @@ std::string ErrorLine(const CliArguments& a, Language lang) {
         return modAPI::printf(LoadText(bitness_text::kBadNeeds, lang), {a.Offending});
     case UsageError::NeedsProgram:
         return LoadText(bitness_text::kNeedsWithoutProgram, lang);
+    case UsageError::Excluded:
+        return Fill(kExcludeEachOther, a.Offending, lang);
     }
     return {};
 }
@@ -60,6 +64,29 @@ bool Emit(const CliArguments& a, CliPlatform& p, const std::string& text, Langua
     return false;
 }
 
+// --event-log: the run's one event. What the log says of it goes to the error stream; the run's
+// output and exit code stay as they are.
+void LogRun(const CliArguments& a, CliPlatform& p, uint32_t id, const RunOutcome& run) {
+    if (!a.EventLog || p.EventLog == nullptr)
+        return;
+    const std::string said = WriteRunEvent(*p.EventLog, p.Registry, EventFor(id, run), run.Lang);
+    if (!said.empty())
+        p.Host.WriteErr(said);
+}
+
+// The program's answer as the outcome of a run: its lines made one.
+RunOutcome ProgramOutcome(const std::string& answerText, Language lang) {
+    std::string line;
+    for (char c : answerText)
+        if (c != '\n')
+            line += c;
+        else if (!line.empty() && line.back() != ' ')
+            line += ' ';
+    while (!line.empty() && line.back() == ' ')
+        line.pop_back();
+    return {.Outcome = line, .Parts = {}, .Lang = lang};
+}
+
 // The answer for the program --program names; with --needs, whether it can open that kind.
 int ProgramReport(const CliArguments& a, CliPlatform& p, const SystemReport& report) {
     const DataAccessReport& d = report.DataAccess;
@@ -69,14 +96,15 @@ int ProgramReport(const CliArguments& a, CliPlatform& p, const SystemReport& rep
         p.Files.Probe(*a.Program, windows64 ? Bitness::Bits64 : Bitness::Bits32);
     const ProgramAnswer program = AnswerProgram(file, windows64);
     const BitnessAnswer* answer = AnswerFor(program, d.Answers);
-    const std::string text =
-        a.Json ? ProgramJson(*a.Program, program, answer)
-               : ProgramAnswerText(*a.Program, program, answer, windows64, report.Lang);
+    const std::string answerText =
+        ProgramAnswerText(*a.Program, program, answer, windows64, report.Lang);
+    const std::string text = a.Json ? ProgramJson(*a.Program, program, answer) : answerText;
     if (!Emit(a, p, text, report.Lang) || answer == nullptr)
         return kExitUsage;
-    if (!a.Needs)
-        return kExitOk;
-    return CanOpen(*answer, *NeedsKind(*a.Needs)) ? kExitOk : kExitAttention;
+    const bool can = !a.Needs || CanOpen(*answer, *NeedsKind(*a.Needs));
+    LogRun(a, p, can ? event_id::kAllWell : event_id::kCannotOpen,
+           ProgramOutcome(answerText, report.Lang));
+    return can ? kExitOk : kExitAttention;
 }
 
 int Report(const CliArguments& a, CliPlatform& p) {
@@ -88,17 +116,23 @@ int Report(const CliArguments& a, CliPlatform& p) {
     AnswerDataAccess(report.DataAccess, report.Providers);
     if (a.Program)
         return ProgramReport(a, p, report);
-    const std::string text = a.Json
-                                 ? ReportJson(report)
-                                 : ReportText(report) + "\n" +
-                                       DatabaseAnswerText(report.DataAccess.Facts,
-                                                          report.DataAccess.Answers, report.Lang);
+    std::string text;
+    if (a.Summary)
+        text = SummaryLine(ReportOutcome(report)) + "\n";
+    else if (a.Json)
+        text = ReportJson(report);
+    else
+        text = ReportText(report) + "\n" +
+               DatabaseAnswerText(report.DataAccess.Facts, report.DataAccess.Answers, report.Lang);
     if (!Emit(a, p, text, report.Lang))
         return kExitUsage;
-    return ReportExitCode(report);
+    const int code = ReportExitCode(report);
+    LogRun(a, p, code == kExitOk ? event_id::kAllWell : event_id::kNeedsAttention,
+           ReportOutcome(report));
+    return code;
 }
 
-int Repair(CliPlatform& p, Language lang) {
+int Repair(const CliArguments& a, CliPlatform& p, Language lang) {
     // Before anything is read or loaded: without the rights every registration would fail.
     if (!p.Host.IsElevated()) {
         p.Host.WriteErr(LoadText(cli_text::kNotElevated, lang) + "\n");
@@ -113,20 +147,30 @@ int Repair(CliPlatform& p, Language lang) {
     p.Registrar.Prepare();
     const ComponentTable table =
         ReadComponentTable(p.System, p.Versions, SystemDirectoryOf(p.System), lang);
-    const RepairCounts counts = RunRepair(
-        p.Libraries, p.Registrar, table, lang,
-        [&](const std::string& line) { p.Host.WriteOut(line); },
-        [&] { return p.Host.StopRequested(); });
-    p.Host.WriteOut("\n" + Fill(cli_text::kFailedCount, std::to_string(counts.Failed), lang) +
-                    "\n");
+    // With --summary the lines are left out: the summary names every failure.
+    const auto write = [&](const std::string& text) {
+        if (!a.Summary)
+            p.Host.WriteOut(text);
+    };
+    const RepairCounts counts = RunRepair(p.Libraries, p.Registrar, table, lang, write,
+                                          [&] { return p.Host.StopRequested(); });
+    write("\n" + Fill(cli_text::kFailedCount, std::to_string(counts.Failed), lang) + "\n");
     if (counts.NotAttempted > 0 || p.Host.StopRequested()) {
         // The user is waiting for it to end: the providers are not checked on top.
-        p.Host.WriteOut(Fill(cli_text::kInterrupted, std::to_string(counts.NotAttempted), lang) +
-                        "\n");
+        write(Fill(cli_text::kInterrupted, std::to_string(counts.NotAttempted), lang) + "\n");
+        const RunOutcome run = RepairOutcome(counts, nullptr, lang);
+        if (a.Summary)
+            p.Host.WriteOut(SummaryLine(run) + "\n");
+        LogRun(a, p, event_id::kRepairFailed, run);
         return kExitAttention;
     }
     // Does it work now?
-    p.Host.WriteOut("\n" + ProviderLines(CheckProviders(p.Providers, p.Libraries, lang), lang));
+    const std::vector<ReportedProvider> providers = CheckProviders(p.Providers, p.Libraries, lang);
+    write("\n" + ProviderLines(providers, lang));
+    const RunOutcome run = RepairOutcome(counts, &providers, lang);
+    if (a.Summary)
+        p.Host.WriteOut(SummaryLine(run) + "\n");
+    LogRun(a, p, counts.Failed == 0 ? event_id::kRepaired : event_id::kRepairFailed, run);
     return counts.Failed == 0 ? kExitOk : kExitAttention;
 }
 
@@ -153,7 +197,11 @@ int RunCli(const std::vector<std::string>& args, CliPlatform& p) {
         case CliCommand::Report:
             return Report(a, p);
         case CliCommand::Repair:
-            return Repair(p, lang);
+            return Repair(a, p, lang);
+        case CliCommand::Install:
+            return Install(p, lang);
+        case CliCommand::Uninstall:
+            return Uninstall(p, lang);
         }
     } catch (const std::exception& e) {
         // RaisedError among them: its description is what() gives.

@@ -8,6 +8,7 @@
 #include "bitness/file_probe.h"
 #include "bitness/machine_facts.h"
 #include "cli_host.h"
+#include "event_log.h"
 #include "registry/registry_api.h"
 #include "repair/library_api.h"
 #include "repair/provider_check.h"
@@ -25,6 +26,7 @@ struct CliPlatform {
     ICliHost& Host;
     IFileProbe& Files; // the data-access libraries and a named program, read as files
     IMachineFacts& Machine;
+    IEventLog* EventLog = nullptr; // where --event-log writes; null: nowhere
 };
 
 // `args` without the program's name. Raises nothing: an error that would leave it is written to

@@ -52,4 +52,29 @@ inline constexpr uint16_t kColumnLibrary = 259;
 inline constexpr uint16_t kFailingProviders = 260; // [*] the number of essential classes
 inline constexpr uint16_t kNotAttempted = 324;
 inline constexpr uint16_t kInterrupted = 325; // [*] the number of libraries not attempted
+// --summary: the outcome, then the parts that name what failed.
+inline constexpr uint16_t kSummaryUpToDate = 332;      // [1] MDAC's version [2] Jet's
+inline constexpr uint16_t kSummaryAttention = 333;     //
+inline constexpr uint16_t kSummaryMdacOld = 334;       // [*] the version
+inline constexpr uint16_t kSummaryJetOld = 335;        // [*] the version
+inline constexpr uint16_t kSummaryDiffers = 336;       // [*] the files
+inline constexpr uint16_t kSummaryMissing = 337;       // [*] the files
+inline constexpr uint16_t kSummaryProviders = 338;     // [*] the providers with their reasons
+inline constexpr uint16_t kSummaryMore = 339;          // [*] how many more
+inline constexpr uint16_t kExcludeEachOther = 340;     // [*] the other option
+inline constexpr uint16_t kSummaryRepaired = 341;      // [*] the number registered
+inline constexpr uint16_t kSummaryRepairFailed = 342;  //
+inline constexpr uint16_t kSummaryNotRegistered = 343; // [*] the libraries with their reasons
+inline constexpr uint16_t kSummaryInterrupted = 344;   // [*] the number not attempted
+// --event-log.
+inline constexpr uint16_t kSourceNotRegistered = 345;
+inline constexpr uint16_t kEventNotWritten = 346;
+// install and uninstall.
+inline constexpr uint16_t kInstalled = 347;    // [*] the installed copy
+inline constexpr uint16_t kNotInstalled = 348; // [*] what could not be written
+inline constexpr uint16_t kUninstalled = 349;
+inline constexpr uint16_t kUninstalledAtRestart = 350;
+inline constexpr uint16_t kNotRemoved = 351; // [*] what could not be removed
+inline constexpr uint16_t kNoProgramFiles = 352;
+inline constexpr uint16_t kInstallNotElevated = 353;
 } // namespace cli_text

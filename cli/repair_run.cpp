@@ -70,6 +70,9 @@ RepairCounts RunRepair(ILibraryApi& libraries, IRegistrar& registrar, const Comp
             break;
         case EntryAction::Failed:
             ++counts.Failed;
+            counts.Failures.push_back(file.sFileName + " (" +
+                                      RegistrationFailureReason(libraries, result.Outcome, lang) +
+                                      ")");
             break;
         }
         writeLine(RepairLine(libraries, file, result, lang, nameWidth) + "\n");

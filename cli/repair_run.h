@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "repair/component_table.h"
 #include "repair/library_api.h"
@@ -17,7 +18,8 @@ struct RepairCounts {
     size_t Skipped = 0;
     size_t NotPresent = 0;
     size_t Failed = 0;
-    size_t NotAttempted = 0; // after a stop request; nonzero only then
+    size_t NotAttempted = 0;           // after a stop request; nonzero only then
+    std::vector<std::string> Failures; // "<file name> (<reason>)" for each failed library
 };
 
 // "<file name, padded to nameWidth>  registered" (skipped, not present, or "failed: <reason>"),

@@ -271,6 +271,7 @@ std::string ReportJson(const SystemReport& r) {
     const VersionDiagnosis& v = r.Versions;
     JsonWriter json;
     json.BeginObject();
+    json.Key("schema").Number(kReportSchema);
 
     json.Key("program").BeginObject();
     json.Key("name").String("Quendry");
@@ -372,6 +373,7 @@ std::string ProgramJson(const std::string& path, const ProgramAnswer& program,
                         const BitnessAnswer* answer) {
     JsonWriter json;
     json.BeginObject();
+    json.Key("schema").Number(kReportSchema);
     json.Key("program").String(path);
     json.Key("verdict").String(VerdictName(program.Verdict));
     json.Key("runsAs");

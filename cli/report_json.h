@@ -4,7 +4,11 @@
 // that come from the system (paths, the registry value) are given as read, the advised address
 // in the user's language.
 //
+// docs/report.schema.json publishes the shape; "schema" counts its versions, so that a script
+// can tell a report it was written for from a later one.
+//
 // {
+//   "schema":   1,
 //   "program":  {"name": "Quendry", "version": "1.0.0"},
 //   "windows":  {"major": 6, "minor": 1, "build": 7601, "platform": 2, "class": 8},
 //               (major, minor, build and platform are null when the system gives no version;
@@ -29,14 +33,17 @@
 //   "needsAttention": false,
 //   "dataAccess": which programs can open databases here (the README's table lists the members)
 // }
+#include <cstdint>
 #include <string>
 
 #include "bitness/program_answer.h"
 #include "system_report.h"
 
+inline constexpr int64_t kReportSchema = 1;
+
 // Ends in "\n".
 std::string ReportJson(const SystemReport& report);
 
-// The answer for one program: {"program", "verdict", "runsAs", "machine", "canOpen"}.
+// The answer for one program: {"schema", "program", "verdict", "runsAs", "machine", "canOpen"}.
 std::string ProgramJson(const std::string& path, const ProgramAnswer& program,
                         const BitnessAnswer* answer);

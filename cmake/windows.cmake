@@ -32,8 +32,20 @@ target_link_libraries(Quendry PRIVATE ${QUENDRY_WIN} ${QUENDRY_CORE} ${QUENDRY_P
 set_source_files_properties(res/quendry.rc PROPERTIES
     INCLUDE_DIRECTORIES "${CMAKE_SOURCE_DIR}/res;${CMAKE_BINARY_DIR}/generated")
 
-# quendry-cli.exe: the console companion. Console subsystem, its own manifest (asInvoker) and
-# version.
+# The message table of quendry-cli's events (--event-log), English and German: windmc makes the
+# binary tables and the .rc that names them, which res/quendry-cli.rc includes. The .mc is UTF-8;
+# the tables are UTF-16, as FormatMessageW and Event Viewer read them.
+set(QUENDRY_MESSAGES_OUT
+    ${CMAKE_BINARY_DIR}/generated/quendry-messages.rc
+    ${CMAKE_BINARY_DIR}/generated/quendry-messages_MSG00409.bin
+    ${CMAKE_BINARY_DIR}/generated/quendry-messages_MSG00407.bin)
+add_custom_command(OUTPUT ${QUENDRY_MESSAGES_OUT}
+    COMMAND ${QUENDRY_MINGW_TRIPLE}-windmc -C 65001 -U -r ${CMAKE_BINARY_DIR}/generated
+        -h ${CMAKE_BINARY_DIR}/generated -b ${CMAKE_SOURCE_DIR}/res/quendry-messages.mc
+    DEPENDS ${CMAKE_SOURCE_DIR}/res/quendry-messages.mc VERBATIM)
+
+# quendry-cli.exe: the console companion. Console subsystem, its own manifest (asInvoker),
+# version and its events' message table.
 add_executable(quendry-cli cli/cli_main_win.cpp res/quendry-cli.rc)
 target_include_directories(quendry-cli PRIVATE ${CMAKE_BINARY_DIR}/generated)
 target_link_options(quendry-cli PRIVATE -municode)
@@ -45,7 +57,7 @@ foreach(program Quendry quendry-cli)
 endforeach()
 set_source_files_properties(res/quendry-cli.rc PROPERTIES
     INCLUDE_DIRECTORIES "${CMAKE_SOURCE_DIR}/res;${CMAKE_BINARY_DIR}/generated"
-    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/quendry-cli.manifest;${CMAKE_SOURCE_DIR}/res/app.ico")
+    OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/quendry-cli.manifest;${CMAKE_SOURCE_DIR}/res/app.ico;${QUENDRY_MESSAGES_OUT}")
 
 # Fixtures and helper programs for the tests.
 if(EXISTS ${CMAKE_SOURCE_DIR}/fixtures/fixtures.cmake)
@@ -78,8 +90,9 @@ foreach(dir IN LISTS win_dirs)
 endforeach()
 
 # The registration host tests start Quendry.exe as the host; the window tests read the imports of
-# both programs and hold them to the list of what Windows 2000 has.
-foreach(test win_repair win_app)
+# both programs and hold them to the list of what Windows 2000 has; the console's tests read its
+# message table.
+foreach(test win_repair win_app win_cli)
     if(TARGET ${test})
         add_dependencies(${test} Quendry quendry-cli)
     endif()
@@ -119,6 +132,16 @@ if(e2e_src)
     add_test(NAME e2e_en_US COMMAND ${WINE_RUN} $<TARGET_FILE:e2e_tests>)
     set_tests_properties(e2e_en_US PROPERTIES TIMEOUT 1500
         ENVIRONMENT "LANG=en_US.UTF-8;LC_ALL=en_US.UTF-8")
+    # Every report the English run asked for as JSON is kept in report-json/ and, after the run,
+    # held to the published schema (Debian's python3-jsonschema).
+    add_test(NAME e2e_report_json_clear
+        COMMAND ${CMAKE_COMMAND} -E rm -rf $<TARGET_FILE_DIR:e2e_tests>/report-json)
+    add_test(NAME e2e_report_json_schema
+        COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/check-report-json.py
+            ${CMAKE_SOURCE_DIR}/docs/report.schema.json $<TARGET_FILE_DIR:e2e_tests>/report-json)
+    set_tests_properties(e2e_report_json_clear PROPERTIES FIXTURES_SETUP report_json)
+    set_tests_properties(e2e_report_json_schema PROPERTIES FIXTURES_CLEANUP report_json)
+    set_tests_properties(e2e_en_US PROPERTIES FIXTURES_REQUIRED report_json)
     foreach(locale fr_FR de_DE de_AT)
         add_test(NAME e2e_${locale} COMMAND ${WINE_RUN} $<TARGET_FILE:e2e_tests>
             --gtest_filter=*Language*)

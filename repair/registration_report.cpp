@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "text/printf.h"
+#include "text/result_words.h"
 #include "text/string_table.h"
 
 namespace {
@@ -26,13 +27,22 @@ std::string Hex(int32_t status) {
     return buf;
 }
 
-// The system's text as one line: its trailing line break dropped, inner ones made spaces, and
-// the insert the system leaves for the file's name filled with it.
-std::string SystemReason(ILibraryApi& api, const RegistrationOutcome& outcome) {
+// The well-known result's words, or the system's text as one line (its trailing line break
+// dropped, inner ones made spaces, and the insert the system leaves for the file's name filled
+// with it).
+std::string SystemReason(ILibraryApi& api, const RegistrationOutcome& outcome, Language lang) {
+    if (const auto known = KnownResultText(outcome.LastError, lang))
+        return *known + " (" + std::to_string(outcome.LastError) + ")";
     std::string text = GetErrorText(api, outcome.LastError);
     if (text == kErrorTextNotFound)
         return text + " (" + std::to_string(outcome.LastError) + ")";
     return OneLine(text, outcome.DisplayName);
+}
+
+// The status as words with the code beside them where it is a well-known one.
+std::string StatusReason(int32_t status, Language lang) {
+    const auto known = KnownResultText(static_cast<uint32_t>(status), lang);
+    return known ? *known + " (" + Hex(status) + ")" : Hex(status);
 }
 
 } // namespace
@@ -64,10 +74,10 @@ std::string RegistrationFailureReason(ILibraryApi& api, const RegistrationOutcom
         return {};
     case RegistrationResult::NotLoaded:
     case RegistrationResult::NoEntryPoint:
-        return SystemReason(api, outcome);
+        return SystemReason(api, outcome, lang);
     case RegistrationResult::CallFailed:
     case RegistrationResult::NotCreated:
-        return Hex(outcome.Status);
+        return StatusReason(outcome.Status, lang);
     case RegistrationResult::Crashed:
         return modAPI::printf(LoadText(kTextCrashed, lang), {Hex(outcome.Status)});
     case RegistrationResult::TimedOut:
@@ -110,6 +120,9 @@ std::string ProviderReason(ILibraryApi& api, const ProviderCheck& check, Languag
     case ProviderState::LibraryMissing:
         return modAPI::printf(LoadText(kTextLibraryMissing, lang), {check.Library});
     case ProviderState::NotCreated: {
+        if (KnownResultText(static_cast<uint32_t>(check.Status), lang))
+            return modAPI::printf(LoadText(kTextNotCreated, lang),
+                                  {StatusReason(check.Status, lang)});
         const std::string text = GetErrorText(api, static_cast<uint32_t>(check.Status));
         const std::string system = text == kErrorTextNotFound ? text : OneLine(text, check.ProgId);
         return modAPI::printf(LoadText(kTextNotCreated, lang),

@@ -7,13 +7,15 @@
 #include "repair/dll_register.h"
 #include "repair/provider_check.h"
 #include "text/language.h"
+#include "text/result_words.h"
 
-// The reason a registration failed: the system's text for a failed load or a missing entry point
-// (on one line, its insert "%1" filled with the file name), the status as 0xXXXXXXXX for a failed
-// call or a call object that could not be made; for a registration whose host process failed,
-// text 160 with the exception code ("crashed with 0xC0000005"), text 161 ("did not finish within
-// 30 s") or text 162 ("ended the process"), for one that no host was started for, text 163, in
-// `lang`. Empty for a registered library.
+// The reason a registration failed: for a well-known result its words with the code beside them
+// ("... (126)", "... (0x80040154)"); otherwise the system's text for a failed load or a missing
+// entry point (on one line, its insert "%1" filled with the file name), the status as 0xXXXXXXXX
+// for a failed call or a call object that could not be made; for a registration whose host process
+// failed, text 160 with the exception code ("crashed with 0xC0000005"), text 161 ("did not finish
+// within 30 s") or text 162 ("ended the process"), for one that no host was started for, text 163,
+// in `lang`. Empty for a registered library.
 std::string RegistrationFailureReason(ILibraryApi& api, const RegistrationOutcome& outcome,
                                       Language lang = Language::English);
 

@@ -6,7 +6,7 @@ packages=(cmake make g++ clang libclang-rt-14-dev googletest libgtest-dev
     g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 binutils-mingw-w64-i686
     g++-mingw-w64-x86-64-win32 gcc-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
     wine wine64 wine32:i386 fonts-wine fonts-liberation xvfb xauth xdotool imagemagick locales
-    x11-utils)
+    x11-utils python3-jsonschema)
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"

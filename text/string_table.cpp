@@ -147,43 +147,53 @@ constexpr Entry kTable[] = {
      "Usage: quendry-cli COMMAND [OPTIONS]\n\n"
      "Examines and repairs the Microsoft Data Access Components (MDAC) and the Jet 4.0\n"
      "database engine as the Quendry wizard does, without its window.\n\n"
-     "  quendry-cli report [--json] [--out FILE] [--program PATH [--needs KIND]]\n"
+     "  quendry-cli report [--json | --summary] [--out FILE] [--program PATH [--needs KIND]]\n"
      "      The versions of MDAC, Jet and the 31 component libraries, with verdicts,\n"
      "      and which programs can open databases here, per bitness.\n"
      "      --json          as JSON, with the same English field names in every language\n"
+     "      --summary       one line: the outcome and what failed (at most 2,048 characters)\n"
      "      --out FILE      written to FILE (UTF-8) instead of the console\n"
      "      --program PATH  only the answer for that program\n"
      "      --needs KIND    mdb, accdb, xls or xlsx: the exit code says whether the\n"
      "                      program can open it (0 it can, 1 it can't, 2 no program)\n"
-     "  quendry-cli repair\n"
+     "  quendry-cli repair [--summary]\n"
      "      Registers the 24 component libraries again. Needs administrator rights.\n"
+     "      --event-log     (report and repair) one event in the Application log\n"
+     "  quendry-cli install | uninstall\n"
+     "      Copies this program to Program Files\\Quendry and registers its event\n"
+     "      source, or removes both. Needs administrator rights.\n"
      "  quendry-cli --help\n"
      "      This text.\n\n"
      "Exit codes:\n"
      "  0  everything is up to date; the repair: no library failed\n"
      "  1  something needs attention; the repair: a library could not be registered\n"
      "  2  usage error, or the report's file could not be written\n"
-     "  3  repair without administrator rights: nothing was changed\n",
+     "  3  repair, install or uninstall without administrator rights: nothing was changed\n",
      "Aufruf: quendry-cli BEFEHL [OPTIONEN]\n\n"
      "Prüft und repariert die Microsoft Datenzugriffskomponenten (MDAC) und das Jet 4.0\n"
      "Datenbankmodul wie der Quendry-Assistent, ohne dessen Fenster.\n\n"
-     "  quendry-cli report [--json] [--out DATEI] [--program PFAD [--needs ART]]\n"
+     "  quendry-cli report [--json | --summary] [--out DATEI] [--program PFAD [--needs ART]]\n"
      "      Die Versionen von MDAC, Jet und den 31 Komponentenbibliotheken, mit Bewertung,\n"
      "      und welche Programme hier Datenbanken öffnen können, je Bitbreite.\n"
      "      --json          als JSON, mit denselben englischen Feldnamen in jeder Sprache\n"
+     "      --summary       eine Zeile: das Ergebnis und was fehlschlug (höchstens 2.048 Zeichen)\n"
      "      --out DATEI     in DATEI (UTF-8) geschrieben statt auf die Konsole\n"
      "      --program PFAD  nur die Antwort für dieses Programm\n"
      "      --needs ART     mdb, accdb, xls oder xlsx: der Rückgabewert sagt, ob das\n"
      "                      Programm sie öffnen kann (0 ja, 1 nein, 2 kein Programm)\n"
-     "  quendry-cli repair\n"
+     "  quendry-cli repair [--summary]\n"
      "      Registriert die 24 Komponentenbibliotheken neu. Benötigt Administratorrechte.\n"
+     "      --event-log     (report und repair) ein Ereignis im Anwendungsprotokoll\n"
+     "  quendry-cli install | uninstall\n"
+     "      Kopiert dieses Programm nach Program Files\\Quendry und registriert seine\n"
+     "      Ereignisquelle, oder entfernt beides. Benötigt Administratorrechte.\n"
      "  quendry-cli --help\n"
      "      Dieser Text.\n\n"
      "Rückgabewerte:\n"
      "  0  alles ist auf dem neuesten Stand; die Reparatur: keine Bibliothek fehlgeschlagen\n"
      "  1  etwas muss beachtet werden; die Reparatur: eine Bibliothek wurde nicht registriert\n"
      "  2  falscher Aufruf, oder die Datei des Berichts konnte nicht geschrieben werden\n"
-     "  3  Reparatur ohne Administratorrechte: nichts wurde verändert\n"},
+     "  3  repair, install oder uninstall ohne Administratorrechte: nichts wurde verändert\n"},
     {201, "Unknown argument: [*]", "Unbekanntes Argument: [*]"},
     {202, "The option [*] needs a file name.", "Die Option [*] braucht einen Dateinamen."},
     {203, "The option [*] was given more than once.", "Die Option [*] wurde mehrfach angegeben."},
@@ -395,6 +405,65 @@ constexpr Entry kTable[] = {
      "not checked. Run the repair again to finish it.",
      "Die Reparatur wurde unterbrochen: [*] Bibliotheken wurden nicht versucht und die "
      "Datenanbieter nicht geprüft. Starten Sie die Reparatur erneut, um sie abzuschließen."},
+    // Well-known COM and loader results, in words of their own (the code follows them).
+    {326, "the library does not offer this class", "die Bibliothek bietet diese Klasse nicht an"},
+    {327, "the class is not registered", "die Klasse ist nicht registriert"},
+    {328, "error in the library: its start-up routine failed",
+     "Fehler in der Bibliothek: ihre Startroutine ist fehlgeschlagen"},
+    {329, "library not found: the file or a library it needs is missing",
+     "Bibliothek nicht gefunden: die Datei oder eine Bibliothek, die sie braucht, fehlt"},
+    {330, "no such interface: the class does not offer what was asked of it",
+     "Schnittstelle nicht vorhanden: die Klasse bietet nicht an, was verlangt wurde"},
+    {331, "access denied", "Zugriff verweigert"},
+    // A run in one line (--summary, the Event Log).
+    {332, "Up to date: MDAC [1:*], Jet [2:*]", "Aktuell: MDAC [1:*], Jet [2:*]"},
+    {333, "Needs attention", "Handlungsbedarf"},
+    {334, "MDAC [*] is out of date", "MDAC [*] ist veraltet"},
+    {335, "Jet [*] is out of date", "Jet [*] ist veraltet"},
+    {336, "files that differ: [*]", "abweichende Dateien: [*]"},
+    {337, "missing files: [*]", "fehlende Dateien: [*]"},
+    {338, "data providers that don't work: [*]", "nicht funktionierende Datenanbieter: [*]"},
+    {339, "[*] more", "[*] weitere"},
+    {340, "--summary and [*] exclude each other.", "--summary und [*] schließen einander aus."},
+    {341, "Repaired: [*] libraries registered", "Repariert: [*] Bibliotheken registriert"},
+    {342, "Repair failed", "Reparatur fehlgeschlagen"},
+    {343, "libraries not registered: [*]", "nicht registrierte Bibliotheken: [*]"},
+    {344, "Repair interrupted: [*] libraries not attempted",
+     "Reparatur unterbrochen: [*] Bibliotheken nicht versucht"},
+    // The run's event in the Application log (--event-log).
+    {345,
+     "The event source Quendry is not registered: the event was written, but Event Viewer can't "
+     "show its text. To register it, run once in a command prompt opened with \"Run as "
+     "administrator\": quendry-cli install",
+     "Die Ereignisquelle Quendry ist nicht registriert: Das Ereignis wurde geschrieben, aber die "
+     "Ereignisanzeige kann seinen Text nicht zeigen. Zum Registrieren einmal in einer "
+     "Eingabeaufforderung ausführen, die mit \"Als Administrator ausführen\" geöffnet wurde: "
+     "quendry-cli install"},
+    {346, "The Application log did not take the event; the result above stands.",
+     "Das Anwendungsprotokoll hat das Ereignis nicht angenommen; das Ergebnis oben gilt."},
+    // quendry-cli install and uninstall.
+    {347,
+     "Installed: [*]. Its events (--event-log) now show their texts in Event Viewer; the "
+     "recipes run this copy.",
+     "Installiert: [*]. Seine Ereignisse (--event-log) zeigen ihre Texte jetzt in der "
+     "Ereignisanzeige; die Rezepte rufen diese Kopie auf."},
+    {348, "[*] could not be written.", "[*] konnte nicht geschrieben werden."},
+    {349, "Uninstalled: the program's folder and the event source Quendry are removed.",
+     "Deinstalliert: Der Ordner des Programms und die Ereignisquelle Quendry sind entfernt."},
+    {350,
+     "Uninstalled: the event source Quendry is removed; the running copy and its folder go when "
+     "Windows restarts.",
+     "Deinstalliert: Die Ereignisquelle Quendry ist entfernt; die laufende Kopie und ihr Ordner "
+     "gehen beim nächsten Neustart von Windows."},
+    {351, "[*] could not be removed.", "[*] konnte nicht entfernt werden."},
+    {352, "This Windows names no folder for programs (ProgramFilesDir): nothing was installed.",
+     "Dieses Windows nennt keinen Ordner für Programme (ProgramFilesDir): nichts wurde "
+     "installiert."},
+    {353,
+     "install and uninstall need administrator rights. Open the command prompt with \"Run as "
+     "administrator\" and start it there. Nothing was changed.",
+     "install und uninstall benötigen Administratorrechte. Öffnen Sie die Eingabeaufforderung "
+     "mit \"Als Administrator ausführen\" und starten Sie sie dort. Es wurde nichts verändert."},
 };
 
 constexpr bool IsSortedById() {

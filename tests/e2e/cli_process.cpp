@@ -1,5 +1,7 @@
 #include "cli_process.h"
 
+#include <gtest/gtest.h>
+
 #include "driver.h"
 
 namespace {
@@ -15,6 +17,32 @@ DWORD WINAPI ReadPipeToEnd(LPVOID reader) {
     auto* r = static_cast<PipeReader*>(reader);
     r->Text = ReadAll(r->Pipe);
     return 0;
+}
+
+// Every report a test asked for as JSON is kept beside the tests, so that the step after them
+// (scripts/check-report-json.py) holds each to the published schema.
+void KeepJson(const std::wstring& arguments, const CliResult& result) {
+    const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    if (arguments.find(L"--json") == std::wstring::npos || !result.Finished ||
+        result.Out.rfind('{', 0) != 0 || test == nullptr)
+        return;
+    static int kept = 0;
+    std::string name = std::string(test->test_suite_name()) + "." + test->name() + "." +
+                       std::to_string(++kept) + ".json";
+    for (char& c : name)
+        if (c == '/' || c == '\\')
+            c = '_';
+    const std::wstring folder = ExeFolder() + L"\\report-json";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring path = folder + L"\\" + std::wstring(name.begin(), name.end());
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << "can't keep the report for the schema check";
+    DWORD written = 0;
+    const BOOL ok = WriteFile(file, result.Out.data(), static_cast<DWORD>(result.Out.size()),
+                              &written, nullptr);
+    CloseHandle(file);
+    EXPECT_TRUE(ok && written == result.Out.size());
 }
 
 } // namespace
@@ -81,5 +109,6 @@ CliResult RunCli(const std::wstring& arguments, HANDLE token,
     }
     CloseHandle(outRead);
     CloseHandle(errRead);
+    KeepJson(arguments, result);
     return result;
 }

@@ -676,6 +676,10 @@ TEST_P(DataAccessAnswer, SaysWhatEachBitnessCanOpen) {
     EXPECT_NE(
         text.find("\nWindows is 64-bit: the 32-bit and the 64-bit registry view were read.\n"),
         std::string::npos);
+    // The same facts as JSON (kept for the schema check), with the same exit code.
+    const CliResult json = RunCli(L"report --json");
+    ASSERT_TRUE(json.Finished);
+    EXPECT_EQ(json.ExitCode, r.ExitCode);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -816,6 +820,10 @@ TEST_P(ProgramAnswer, ExitCodeSaysWhetherItCanOpenIt) {
     ASSERT_TRUE(r.Started && r.Finished);
     EXPECT_EQ(r.ExitCode, c.Exit) << r.Out;
     EXPECT_NE(Lf(r.Out).find("\n" + c.Line + "\n"), std::string::npos) << r.Out;
+    const CliResult json =
+        RunCli(L"report --json --program \"" + path + L"\" --needs " + std::wstring(c.Needs));
+    ASSERT_TRUE(json.Finished);
+    EXPECT_EQ(json.ExitCode, c.Exit) << json.Out;
 }
 
 constexpr uint32_t kIlOnly = 0x1, kRequires32 = 0x2, kPrefers32 = 0x20000;

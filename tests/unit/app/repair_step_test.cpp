@@ -244,8 +244,8 @@ TEST(RepairStep, FailuresOfLibrariesThatAreThereAreNamedAfterTheClosingSteps) {
                         "procedure could not be found.)\n"
                         "The file OLEDB32.DLL could not be registered properly. (OLEDB32.DLL is "
                         "not a valid Win32 application.)\n"
-                        "The file MSDASQL.DLL could not be registered properly. (The specified "
-                        "module could not be found.)");
+                        "The file MSDASQL.DLL could not be registered properly. (library not "
+                        "found: the file or a library it needs is missing (126))");
     EXPECT_EQ(box.Title, "Quendry");
     EXPECT_EQ(box.Icon, MessageBoxIcon::Warning);
     // After the page is in its closing state.
@@ -272,7 +272,7 @@ TEST(RepairStep, EssentialProvidersThatStillFailAreNamedAfterTheLibraries) {
     EXPECT_EQ(w.form.MessageBoxes[0].Text,
               "The file MSADCF.DLL could not be registered properly. (0x80004005)\n"
               "The data provider ADODB.Connection still cannot be used. (cannot be created: "
-              "Error text not found. (0x80040154))\n"
+              "the class is not registered (0x80040154))\n"
               "The data provider Microsoft.Jet.OLEDB.4.0 still cannot be used. (not registered: "
               "its name is not in the registry)");
 }

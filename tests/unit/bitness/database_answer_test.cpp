@@ -1,6 +1,7 @@
 // The per-bitness answer: what the inventory found, and the one remedy for each "no".
 #include <gtest/gtest.h>
 
+#include "bitness/answer_text.h"
 #include "bitness/database_answer.h"
 
 namespace {
@@ -274,3 +275,19 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<Situation>& info) { return std::string(info.param.Name); });
 
 } // namespace
+
+// A provider that is there but gives no object names a well-known result in words, as every
+// other reason does.
+TEST(AnswerText, ANotCreatedRouteNamesAWellKnownResultInWords) {
+    const Route route = {.Via = "Microsoft.Jet.OLEDB.4.0",
+                         .Why = Closed::NotCreated,
+                         .Status = static_cast<int32_t>(0x80040154u),
+                         .Fix = Remedy::RepairJet};
+    EXPECT_NE(ClosedText(route, Bitness::Bits32, false, Language::German)
+                  .find("(Fehler 0x80040154: die Klasse ist nicht registriert)"),
+              std::string::npos);
+    const Route unknown = {.Via = "X", .Why = Closed::NotCreated, .Status = 1};
+    EXPECT_NE(
+        ClosedText(unknown, Bitness::Bits32, false, Language::English).find("(error 0x00000001)"),
+        std::string::npos);
+}

@@ -15,6 +15,7 @@ struct ArgsCase {
     std::string Offending = {};
     std::optional<std::string> Program = {};
     std::optional<std::string> Needs = {};
+    bool Summary = false;
 };
 
 std::ostream& operator<<(std::ostream& os, const ArgsCase& c) {
@@ -126,6 +127,25 @@ const ArgsCase kCases[] = {
      .Command = C::Help,
      .Error = E::NeedsProgram,
      .Offending = "--needs"},
+    {.Name = "RepairSummary",
+     .Args = {"repair", "--summary"},
+     .Command = C::Repair,
+     .Summary = true},
+    {.Name = "SummaryOut",
+     .Args = {"report", "--summary", "--out", "r.txt"},
+     .Command = C::Report,
+     .Out = "r.txt",
+     .Summary = true},
+    {.Name = "SummaryWithJson",
+     .Args = {"report", "--json", "--summary"},
+     .Command = C::Help,
+     .Error = E::Excluded,
+     .Offending = "--json"},
+    {.Name = "SummaryWithProgram",
+     .Args = {"report", "--summary", "--program", "a.exe"},
+     .Command = C::Help,
+     .Error = E::Excluded,
+     .Offending = "--program"},
     {.Name = "ProgramTwice",
      .Args = {"report", "--program", "a.exe", "--program=b.exe"},
      .Command = C::Help,
@@ -146,6 +166,7 @@ TEST_P(Arguments, CommandOptionsOrError) {
         EXPECT_EQ(a.OutFile, c.Out);
         EXPECT_EQ(a.Program, c.Program);
         EXPECT_EQ(a.Needs, c.Needs);
+        EXPECT_EQ(a.Summary, c.Summary);
     }
 }
 

@@ -44,6 +44,27 @@ public:
         Files[path] = bytes;
         return true;
     }
+    std::set<std::string> Folders;
+    std::map<std::string, std::string> Copies; // to -> from
+    std::set<std::string> InUse;               // removed only at restart
+    bool CreateFolder(const std::string& path) override {
+        Folders.insert(path);
+        return true;
+    }
+    bool CopyFileTo(const std::string& from, const std::string& to) override {
+        if (Unwritable.count(to))
+            return false;
+        Copies[to] = from;
+        return true;
+    }
+    Removal RemoveFile(const std::string& path) override {
+        Copies.erase(path);
+        return InUse.count(path) ? Removal::AtRestart : Removal::Gone;
+    }
+    Removal RemoveFolder(const std::string& path) override {
+        Folders.erase(path);
+        return InUse.count(path) ? Removal::AtRestart : Removal::Gone;
+    }
     bool IsElevated() override {
         ++ElevationQueries;
         return Elevated;

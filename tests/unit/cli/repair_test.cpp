@@ -90,7 +90,7 @@ TEST(Repair, EachOutcomeHasItsLineAndAFailureMakesExitOne) {
         EXPECT_EQ(lines[1], Line(1, s.T(226)));
         EXPECT_EQ(lines[2], Line(2, failed("0x80004005")));
         EXPECT_EQ(lines[3], Line(3, failed("The specified procedure could not be found.")));
-        EXPECT_EQ(lines[5], Line(5, failed("The specified module could not be found.")));
+        EXPECT_EQ(lines[5], Line(5, failed(s.T(329) + " (126)")));
         EXPECT_EQ(lines[7], Line(7, s.T(227)));
         EXPECT_EQ(lines[9], Line(9, s.T(225)));
         EXPECT_EQ(lines[32], modAPI::printf(s.T(229), {std::string("3")}));

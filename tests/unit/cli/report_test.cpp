@@ -163,10 +163,12 @@ TEST(ReportJson, ShapeAndValuesForAScriptedSystem) {
     const auto doc = ParsedJson(s.host.Out);
     ASSERT_TRUE(doc);
     const json::Value& d = *doc;
-    EXPECT_EQ(d.Keys(), (std::vector<std::string>{
-                            "program", "windows", "language", "mdac", "jet", "advisedPage",
-                            "components", "providers", "mismatchedCount", "missingCount",
-                            "failingEssentialProviders", "needsAttention", "dataAccess"}));
+    EXPECT_EQ(d["schema"].number, 1);
+    EXPECT_EQ(d.Keys(),
+              (std::vector<std::string>{"schema", "program", "windows", "language", "mdac", "jet",
+                                        "advisedPage", "components", "providers", "mismatchedCount",
+                                        "missingCount", "failingEssentialProviders",
+                                        "needsAttention", "dataAccess"}));
     EXPECT_EQ(d["program"]["name"].text, "Quendry");
     EXPECT_EQ(d["program"]["version"].text, ProgramVersion());
     EXPECT_EQ(d["windows"]["major"].number, 6);

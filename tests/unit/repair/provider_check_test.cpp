@@ -55,7 +55,7 @@ TEST_P(ProviderCheckStates, TheLookupStopsWhereTheSystemDoes) {
     }
     if (c.Where == Stop::Refused || c.Where == Stop::Created)
         com.Files.insert(kLibrary);
-    com.Result = c.Where == Stop::Refused ? static_cast<int32_t>(0x80040111u) : 0;
+    com.Result = c.Where == Stop::Refused ? static_cast<int32_t>(0x80004005u) : 0;
 
     const ProviderCheck check = CheckProviderClass(registry, com, kJet);
     EXPECT_EQ(check.State, c.State);
@@ -64,7 +64,7 @@ TEST_P(ProviderCheckStates, TheLookupStopsWhereTheSystemDoes) {
     EXPECT_TRUE(check.Essential);
     EXPECT_EQ(com.Created.size(), c.Where >= Stop::Refused ? 1u : 0u) << "created only at the end";
     FakeLibraryApi api;
-    api.messages[0x80040111u] = "ClassFactory cannot supply requested class\r\n";
+    api.messages[0x80004005u] = "Unspecified error\r\n";
     EXPECT_EQ(ProviderReason(api, check, Language::English), c.Reason);
 }
 
@@ -79,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
         StateCase{"LibraryMissing", Stop::NoFile, ProviderState::LibraryMissing,
                   "library missing: C:\\WINDOWS\\system32\\msjetoledb40.dll"},
         StateCase{"NotCreated", Stop::Refused, ProviderState::NotCreated,
-                  "cannot be created: ClassFactory cannot supply requested class (0x80040111)"},
+                  "cannot be created: Unspecified error (0x80004005)"},
         StateCase{"Works", Stop::Created, ProviderState::Works, "works"}),
     [](const auto& info) { return std::string(info.param.Name); });
 

@@ -1,6 +1,8 @@
 // The message naming the libraries that could not be registered, and why.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "repair/registration_report.h"
 #include "tests/fakes/fake_library_api.h"
 
@@ -41,7 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
     Reasons, FailureReason,
     ::testing::Values(
         ReasonCase{"MissingDependency", Outcome("A.DLL", R::NotLoaded, 126),
-                   "The specified module could not be found."},
+                   "library not found: the file or a library it needs is missing (126)"},
         ReasonCase{"NotALibrary", Outcome("A.DLL", R::NotLoaded, 193),
                    "A.DLL is not a valid Win32 application."},
         ReasonCase{"NoEntryPoint", Outcome("A.DLL", R::NoEntryPoint, 127),
@@ -68,6 +70,68 @@ INSTANTIATE_TEST_SUITE_P(
                    "not attempted: no safe registration host could be started"},
         ReasonCase{"Registered", Outcome("A.DLL", R::Registered), ""}),
     [](const auto& info) { return std::string(info.param.Name); });
+
+// The well-known results have words of their own, taken before the system's text, with the code
+// beside them: as the loader's error, as a registration's status, and for a data provider.
+TEST(KnownResults, WordsOfTheirOwnBeforeTheSystemsText) {
+    struct Known {
+        uint32_t Win32;
+        uint32_t Hresult;
+        const char* English;
+        const char* German;
+    };
+    const Known cases[] = {
+        {.Win32 = 0,
+         .Hresult = 0x80040111u,
+         .English = "the library does not offer this class",
+         .German = "die Bibliothek bietet diese Klasse nicht an"},
+        {.Win32 = 0,
+         .Hresult = 0x80040154u,
+         .English = "the class is not registered",
+         .German = "die Klasse ist nicht registriert"},
+        {.Win32 = 1114,
+         .Hresult = 0x8007045Au,
+         .English = "error in the library: its start-up routine failed",
+         .German = "Fehler in der Bibliothek: ihre Startroutine ist fehlgeschlagen"},
+        {.Win32 = 126,
+         .Hresult = 0x8007007Eu,
+         .English = "library not found: the file or a library it needs is missing",
+         .German = "Bibliothek nicht gefunden: die Datei oder eine Bibliothek, die sie braucht, "
+                   "fehlt"},
+        {.Win32 = 0,
+         .Hresult = 0x80004002u,
+         .English = "no such interface: the class does not offer what was asked of it",
+         .German = "Schnittstelle nicht vorhanden: die Klasse bietet nicht an, was verlangt wurde"},
+        {.Win32 = 5,
+         .Hresult = 0x80070005u,
+         .English = "access denied",
+         .German = "Zugriff verweigert"},
+    };
+    FakeLibraryApi api;
+    for (const Known& k : cases) {
+        api.messages[k.Win32] = "System text\r\n";
+        api.messages[k.Hresult] = "System text\r\n";
+        char hex[16] = {};
+        std::snprintf(hex, sizeof hex, "0x%08X", k.Hresult);
+        const auto status = static_cast<int32_t>(k.Hresult);
+        for (const auto& [lang, words] :
+             {std::pair{Language::English, k.English}, std::pair{Language::German, k.German}}) {
+            if (k.Win32 != 0) {
+                EXPECT_EQ(
+                    RegistrationFailureReason(api, Outcome("A.DLL", R::NotLoaded, k.Win32), lang),
+                    std::string(words) + " (" + std::to_string(k.Win32) + ")");
+            }
+            EXPECT_EQ(
+                RegistrationFailureReason(api, Outcome("A.DLL", R::CallFailed, 0, status), lang),
+                std::string(words) + " (" + hex + ")");
+            ProviderCheck check;
+            check.State = ProviderState::NotCreated;
+            check.Status = status;
+            EXPECT_NE(ProviderReason(api, check, lang).find(std::string(words) + " (" + hex + ")"),
+                      std::string::npos);
+        }
+    }
+}
 
 TEST(FailureText, OneLinePerLibraryInsideText141) {
     FakeLibraryApi api;
