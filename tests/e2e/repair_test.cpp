@@ -11,6 +11,7 @@
 #include "fixtures/layout.h"
 #include "flow_support.h"
 #include "repair/component_table.h"
+#include "repair/provider_check.h"
 #include "text/string_table.h"
 
 using C = ControlId;
@@ -54,7 +55,17 @@ struct RepairRun {
     bool ButtonsDisabled = true;
     bool RepairButtonHidden = true;
     bool StillRunningAfterClose = false;
+    // The providers' check after the registrations: the lines naming them, and whether the page
+    // still showed work at each (bar, no answers, Next disabled, the run's busy pointer).
+    std::set<std::string> Checks;
+    bool ChecksShowWork = true;
+    bool PointerBackAfterwards = false;
 };
+
+bool IsCheckLine(const std::string& line) {
+    const std::string text = T(165);
+    return line.rfind(text.substr(0, text.find("[*]")), 0) == 0;
+}
 
 // Presses the repair button and watches the run until it ends. With `closeDuring`, the close box,
 // Cancel, Back, Next and the repair button are pressed while it lasts.
@@ -65,6 +76,7 @@ RepairRun RunRepairWatched(QuendryProcess& q, bool closeDuring) {
     EXPECT_TRUE(PostMessageW(q.Control(C::cmdRepairMDAC), BM_CLICK, 0, 0));
     EXPECT_TRUE(q.WaitFor([&] { return q.Visible(C::ProgressBar1); })) << "the run did not start";
     run.Status = TextNow(q, C::Label1);
+    const HCURSOR busy = CurrentPointer();
     bool pressed = false;
     while (!RunEnded(q) && Clock::now() - start < 60s && q.Running()) {
         // Read without messages, so the samples don't wait for the loop to let events run; kept
@@ -74,7 +86,11 @@ RepairRun RunRepairWatched(QuendryProcess& q, bool closeDuring) {
         const bool disabled =
             !q.Enabled(C::cmdWeiter) && !q.Enabled(C::cmdZurück) && !q.Enabled(C::cmdAbbrechen);
         const bool hidden = !q.Visible(C::cmdRepairMDAC);
-        if (before && q.Visible(C::ProgressBar1)) {
+        if (IsCheckLine(line)) {
+            run.Checks.insert(line);
+            run.ChecksShowWork = run.ChecksShowWork && before && !q.Visible(C::optResolved) &&
+                                 !q.Enabled(C::cmdWeiter) && CurrentPointer() == busy;
+        } else if (before && q.Visible(C::ProgressBar1)) {
             run.Lines.insert(line);
             run.ButtonsDisabled = run.ButtonsDisabled && disabled;
             run.RepairButtonHidden = run.RepairButtonHidden && hidden;
@@ -86,10 +102,11 @@ RepairRun RunRepairWatched(QuendryProcess& q, bool closeDuring) {
                 PostMessageW(q.Control(button), BM_CLICK, 0, 0);
             run.StillRunningAfterClose = q.Running() && q.Visible(C::ProgressBar1);
         }
-        std::this_thread::sleep_for(20ms);
+        std::this_thread::sleep_for(5ms);
     }
     run.Took = Clock::now() - start;
     EXPECT_TRUE(RunEnded(q)) << "the run did not end";
+    run.PointerBackAfterwards = CurrentPointer() != busy;
     return run;
 }
 
@@ -152,6 +169,27 @@ TEST_F(Repair, AllPresentEachOfTheTwentyFourRecordsOneCall) {
     ExpectAnswersShown(q);
     EXPECT_TRUE(NoMessageBoxFor(q, 500ms));
     EXPECT_TRUE(q.Running());
+}
+
+// The essential providers are checked while the page still shows work, each named on the line;
+// only then are the answers shown, Next enabled and the pointer normal.
+TEST_F(Repair, ProvidersAreCheckedBeforeThePageIsReady) {
+    ASSERT_NO_THROW(fixtures::ApplyLayout(AllPresent()));
+    QuendryProcess q;
+    ASSERT_TRUE(q.Start());
+    ASSERT_TRUE(GoToRepairPage(q));
+    MovePointer(ScreenCenter(q, C::pic3));
+    const RepairRun run = RunRepairWatched(q, false);
+    std::set<std::string> essential;
+    for (const ProviderClass& cls : ProviderClasses())
+        if (cls.Essential)
+            essential.insert(Fill(T(165), std::string(cls.ProgId)));
+    EXPECT_FALSE(run.Checks.empty()) << "no line named a provider in its check";
+    for (const std::string& line : run.Checks)
+        EXPECT_EQ(essential.count(line), 1u) << line;
+    EXPECT_TRUE(run.ChecksShowWork);
+    EXPECT_TRUE(run.PointerBackAfterwards);
+    ExpectAnswersShown(q);
 }
 
 TEST_F(Repair, CloseBoxAndButtonsDuringTheRunDoNothing) {

@@ -150,6 +150,12 @@ TEST(RepairStep, PreparationAndClosingInTheirOrder) {
     RepairWizard w;
     w.AllPresent();
     w.ToRepairPage();
+    std::vector<std::string> checksSeen;
+    w.providers.Seen = [&](const std::string&) {
+        checksSeen.push_back(w.form.Caption(C::Label2) +
+                             (w.form.Pointer == MousePointer::Hourglass ? " busy" : " idle") +
+                             (w.form.Enabled(C::cmdWeiter) ? ", Next enabled" : ", Next disabled"));
+    };
     w.Repair();
     const std::vector<std::string> preparation = {"Hide(cmdRepairMDAC)",
                                                   "Disable(cmdAbbrechen)",
@@ -170,13 +176,34 @@ TEST(RepairStep, PreparationAndClosingInTheirOrder) {
     // The status line reads thirteen spaces and text 150 while the run lasts.
     EXPECT_EQ(w.status.front(), std::string(13, ' ') + w.T(150));
     EXPECT_EQ(w.status.back(), std::string(13, ' ') + w.T(150));
-    const std::vector<std::string> closing = {
-        "Progress(31)",         "DoEvents",           "BusyReason()",
-        "Hide(imgRepairing)",   "Hide(Label2)",       "Show(Label16)",
-        "Hide(ProgressBar1)",   "Show(optResolved)",  "Show(optFurtherProblems)",
-        "Pointer(Default)",     "Enable(cmdWeiter)",  "Enable(cmdZurück)",
-        "Enable(cmdAbbrechen)", "SetFocus(cmdWeiter)"};
+    // The providers are checked while the page still shows work, each named on the line and
+    // shown at once; then the page is made ready.
+    const std::vector<std::string> closing = {"Progress(31)",
+                                              "DoEvents",
+                                              "BusyReason()",
+                                              "Refresh",
+                                              "Refresh",
+                                              "Refresh",
+                                              "Refresh",
+                                              "Refresh",
+                                              "Hide(imgRepairing)",
+                                              "Hide(Label2)",
+                                              "Show(Label16)",
+                                              "Hide(ProgressBar1)",
+                                              "Show(optResolved)",
+                                              "Show(optFurtherProblems)",
+                                              "Pointer(Default)",
+                                              "Enable(cmdWeiter)",
+                                              "Enable(cmdZurück)",
+                                              "Enable(cmdAbbrechen)",
+                                              "SetFocus(cmdWeiter)"};
     EXPECT_EQ(w.LogFrom("Progress(31)"), closing);
+    std::vector<std::string> expectedChecks;
+    for (const ProviderClass& cls : ProviderClasses())
+        if (cls.Essential)
+            expectedChecks.push_back(modAPI::printf(w.T(165), {std::string(cls.ProgId)}) +
+                                     " busy, Next disabled");
+    EXPECT_EQ(checksSeen, expectedChecks);
     // A pause of 50 ms after each line and of 150 ms after each step of the bar.
     std::vector<uint32_t> pauses;
     for (size_t i = 0; i < kComponentCount; ++i)
