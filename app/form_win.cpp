@@ -534,6 +534,8 @@ template <typename F> void WinForm::Dispatch(F&& handler) {
         m_unloadPending = false;
         DestroyWindow(m_hwnd);
     }
+    if (m_depth == 0)
+        KeepFocusUsable();
 }
 
 LRESULT CALLBACK WinForm::MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -111,6 +111,8 @@ private:
     // Runs one event handler of the wizard; an unload asked for inside it happens when the
     // outermost handler has returned.
     template <typename F> void Dispatch(F&& handler);
+    // After the outermost handler: the focus leaves a control that was disabled or hidden.
+    void KeepFocusUsable();
 
     // Takes a control's state from its row, for a control made now or later.
     void Keep(const ControlSpec& entry);

@@ -226,6 +226,25 @@ TEST_F(Repair, AnswerNoLeadsToTheListAndTheRepairPageKeepsNextEnabled) {
     EXPECT_FALSE(q.Visible(C::cmdRepairMDAC));
 }
 
+// Next had the focus and is disabled on the file list; the focus goes to the list, then to Close
+// when the closing page hides the list, and Esc is Cancel on both pages.
+TEST_F(Repair, EscIsCancelOnTheFileListAndOnTheClosingPage) {
+    ASSERT_NO_THROW(fixtures::ApplyLayout(AllPresent()));
+    QuendryProcess q;
+    ASSERT_TRUE(q.Start());
+    ASSERT_TRUE(GoToRepairPage(q));
+    RunRepairWatched(q, false);
+    q.Click(C::optFurtherProblems);
+    ASSERT_TRUE(PressNext(q, C::pic4));
+    EXPECT_TRUE(q.WaitFor([&] { return q.Focus() == q.Control(C::lvwMDACFiles); }, 2s));
+    SetForegroundWindow(q.Window());
+    KeyPress(VK_ESCAPE);
+    ASSERT_TRUE(q.WaitFor([&] { return q.TopPage() == C::pic5; }, 5s)) << "Esc did nothing";
+    EXPECT_TRUE(q.WaitFor([&] { return q.Focus() == q.Control(C::cmdAbbrechen); }, 2s));
+    KeyPress(VK_ESCAPE);
+    EXPECT_TRUE(q.WaitForExit(10s)) << "Esc did not close the closing page";
+}
+
 namespace {
 enum class Leave { AnswerYes, Cancel };
 
