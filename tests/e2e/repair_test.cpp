@@ -208,14 +208,21 @@ TEST_F(Repair, CloseBoxAndButtonsDuringTheRunDoNothing) {
     }
 }
 
-TEST_F(Repair, AnswerNoLeadsToTheListAndTheRepairPageKeepsNextEnabled) {
+namespace {
+// After a run on a system where everything is there, the answer No and Next: the file list.
+void ToTheFileListAfterTheRun(QuendryProcess& q) {
     ASSERT_NO_THROW(fixtures::ApplyLayout(AllPresent()));
-    QuendryProcess q;
     ASSERT_TRUE(q.Start());
     ASSERT_TRUE(GoToRepairPage(q));
     RunRepairWatched(q, false);
     q.Click(C::optFurtherProblems);
     ASSERT_TRUE(PressNext(q, C::pic4));
+}
+} // namespace
+
+TEST_F(Repair, AnswerNoLeadsToTheListAndTheRepairPageKeepsNextEnabled) {
+    QuendryProcess q;
+    ASSERT_NO_FATAL_FAILURE(ToTheFileListAfterTheRun(q));
     EXPECT_FALSE(q.Enabled(C::cmdWeiter));
     ASSERT_TRUE(PressBack(q, C::pic3));
     EXPECT_TRUE(q.Enabled(C::cmdWeiter));
@@ -229,13 +236,8 @@ TEST_F(Repair, AnswerNoLeadsToTheListAndTheRepairPageKeepsNextEnabled) {
 // Next had the focus and is disabled on the file list; the focus goes to the list, then to Close
 // when the closing page hides the list, and Esc is Cancel on both pages.
 TEST_F(Repair, EscIsCancelOnTheFileListAndOnTheClosingPage) {
-    ASSERT_NO_THROW(fixtures::ApplyLayout(AllPresent()));
     QuendryProcess q;
-    ASSERT_TRUE(q.Start());
-    ASSERT_TRUE(GoToRepairPage(q));
-    RunRepairWatched(q, false);
-    q.Click(C::optFurtherProblems);
-    ASSERT_TRUE(PressNext(q, C::pic4));
+    ASSERT_NO_FATAL_FAILURE(ToTheFileListAfterTheRun(q));
     EXPECT_TRUE(q.WaitFor([&] { return q.Focus() == q.Control(C::lvwMDACFiles); }, 2s));
     SetForegroundWindow(q.Window());
     KeyPress(VK_ESCAPE);
