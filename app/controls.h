@@ -1,7 +1,8 @@
 #pragma once
 // Every control of the main window, described once as data. The Win32 form creates real child
 // windows from this table; the recording form in tests starts from it too. Positions and sizes are
-// in twips (1/1440 inch) relative to the parent, unless the size is marked as pixels (icons).
+// in twips (1/1440 inch) relative to the parent; pictures too, so that they grow with the
+// screen's pixel density as the texts do.
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -82,10 +83,9 @@ struct ControlSpec {
     std::string_view Name;
     ControlKind Kind;
     ControlId Parent = ControlId::frmMain;
-    int Left = 0, Top = 0, Width = 0, Height = 0; // twips; Width/Height in pixels when SizeInPixels
-    bool SizeInPixels = false;
-    std::string_view FontName = "MS Sans Serif"; // design-time face; none for pictures and timers
-    double FontSize = 8.25;                      // points
+    int Left = 0, Top = 0, Width = 0, Height = 0; // twips
+    std::string_view FontName = "MS Sans Serif";  // design-time face; none for pictures and timers
+    double FontSize = 8.25;                       // points
     bool Bold = false;
     bool AutoSize = false; // a label that sizes itself to its text
     bool Link = false;     // drawn in pure blue; reached by Tab and opened by Enter or Space

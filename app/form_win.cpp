@@ -159,11 +159,9 @@ void WinForm::Arrange(ControlId parent) {
     // the bar) and the links lie on top, so that they are both seen and the ones the pointer is
     // over.
     const auto inside = [](const ControlSpec& inner, const ControlSpec& outer) {
-        const int w = inner.SizeInPixels ? inner.Width * 1440 / 96 : inner.Width;
-        const int h = inner.SizeInPixels ? inner.Height * 1440 / 96 : inner.Height;
         return inner.Left >= outer.Left && inner.Top >= outer.Top &&
-               inner.Left + w <= outer.Left + outer.Width &&
-               inner.Top + h <= outer.Top + outer.Height;
+               inner.Left + inner.Width <= outer.Left + outer.Width &&
+               inner.Top + inner.Height <= outer.Top + outer.Height;
     };
     const auto table = ControlTable();
     for (const auto& entry : table) {
@@ -228,8 +226,7 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
         return true;
     HWND parent = entry.Parent == ControlId::frmMain ? m_hwnd : Wnd(entry.Parent);
     const int x = Px(c.LeftTwips), y = Px(c.TopTwips);
-    const int w = entry.SizeInPixels ? entry.Width : Px(entry.Width);
-    const int h = entry.SizeInPixels ? entry.Height : Px(entry.Height);
+    const int w = Px(entry.Width), h = Px(entry.Height);
     // Overlapping siblings paint by z-order only when each clips the others.
     DWORD style =
         WS_CHILD | WS_CLIPSIBLINGS | (c.Shown ? WS_VISIBLE : 0) | (c.On ? 0 : WS_DISABLED);
@@ -288,7 +285,8 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
 
     switch (entry.Kind) {
     case ControlKind::Image: {
-        const int px = entry.Width;
+        // Each icon holds the picture drawn at the sizes 96, 120 and 144 dpi show it at.
+        const int px = Px(entry.Width);
         int res = 0;
         switch (entry.Image) {
         case Picture::OkIcon:
