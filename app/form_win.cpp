@@ -11,6 +11,7 @@
 #include "res/resource.h"
 #include "shutdown_reason_win.h"
 #include "text/win_text.h"
+#include "window_text_win.h"
 
 namespace {
 constexpr wchar_t kMainClass[] = L"QuendryMain";
@@ -43,14 +44,6 @@ int CALLBACK CompareSortKeys(LPARAM a, LPARAM b, LPARAM keys) {
     return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, k[static_cast<size_t>(a)].c_str(),
                           -1, k[static_cast<size_t>(b)].c_str(), -1) -
            CSTR_EQUAL;
-}
-
-std::wstring WindowText(HWND hwnd) {
-    const int n = GetWindowTextLengthW(hwnd);
-    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
-    const int got = GetWindowTextW(hwnd, s.data(), n + 1);
-    s.resize(static_cast<size_t>(got > 0 ? got : 0));
-    return s;
 }
 } // namespace
 
@@ -151,39 +144,6 @@ bool WinForm::Create(HINSTANCE instance, IFormEvents& events, int dpi) {
     }
     Arrange(ControlId::frmMain);
     return true;
-}
-
-void WinForm::Arrange(ControlId parent) {
-    // Overlapping controls paint by z-order. A picture that only touches a text's edge lies under
-    // it, one drawn inside a text's box above it; what the user works (buttons, options, the list,
-    // the bar) and the links lie on top, so that they are both seen and the ones the pointer is
-    // over.
-    const auto inside = [](const ControlSpec& inner, const ControlSpec& outer) {
-        return inner.Left >= outer.Left && inner.Top >= outer.Top &&
-               inner.Left + inner.Width <= outer.Left + outer.Width &&
-               inner.Top + inner.Height <= outer.Top + outer.Height;
-    };
-    const auto table = ControlTable();
-    for (const auto& entry : table) {
-        if (entry.Kind != ControlKind::Image || entry.Parent != parent)
-            continue;
-        bool withinText = false;
-        for (const auto& other : table)
-            if (other.Kind == ControlKind::Label && other.Parent == parent && inside(entry, other))
-                withinText = true;
-        SetWindowPos(Wnd(entry.Id), withinText ? HWND_TOP : HWND_BOTTOM, 0, 0, 0, 0,
-                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
-    // Raised last one first, so that they keep the table's order among themselves: the tab order
-    // follows the z-order.
-    for (auto entry = table.rbegin(); entry != table.rend(); ++entry) {
-        const bool worked =
-            entry->Kind == ControlKind::Button || entry->Kind == ControlKind::Option ||
-            entry->Kind == ControlKind::ListView || entry->Kind == ControlKind::ProgressBar;
-        if (entry->Parent == parent && (worked || entry->Link))
-            SetWindowPos(Wnd(entry->Id), HWND_TOP, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    }
 }
 
 void WinForm::Keep(const ControlSpec& entry) {
@@ -376,88 +336,6 @@ void WinForm::ApplyFont(ControlId id) {
     if (Describe(id).AutoSize)
         AutoSize(id);
     LayoutChanged(id);
-}
-
-void WinForm::AutoSize(ControlId id) {
-    HWND hwnd = Wnd(id);
-    if (!hwnd)
-        return;
-    HDC dc = m_measure ? m_measure : GetDC(hwnd);
-    if (!dc)
-        return;
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
-    std::wstring text = WindowText(hwnd);
-    RECT rc = {0, 0, 0, 0};
-    DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &rc,
-              DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE);
-    SelectObject(dc, old);
-    if (dc != m_measure)
-        ReleaseDC(hwnd, dc);
-    // Exactly the text's size: the label draws the text with the same font and the same layout
-    // (a single line, no prefix), so this is what it needs.
-    SetWindowPos(hwnd, nullptr, 0, 0, text.empty() ? 0 : rc.right - rc.left, rc.bottom - rc.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-RECT WinForm::TextRect(ControlId label) const {
-    RECT rc = {};
-    HWND hwnd = Wnd(label);
-    const std::wstring text = hwnd ? WindowText(hwnd) : std::wstring();
-    if (text.empty() || !m_measure)
-        return rc;
-    RECT client = {};
-    GetClientRect(hwnd, &client);
-    HGDIOBJ old =
-        SelectObject(m_measure, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
-    // As the label lays its text out: one line for a self-sizing label, else wrapped at words
-    // within its width.
-    rc.right = client.right;
-    DrawTextW(m_measure, text.c_str(), -1, &rc,
-              DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS |
-                  (Describe(label).AutoSize ? DT_SINGLELINE : DT_WORDBREAK));
-    SelectObject(m_measure, old);
-    return rc;
-}
-
-void WinForm::KeepLinksClear(ControlId page) {
-    for (const auto& link : ControlTable()) {
-        if (!link.Link || link.Parent != page || !Visible(link.Id))
-            continue;
-        HWND linkHwnd = Wnd(link.Id);
-        const Control* c = Find(link.Id);
-        if (!linkHwnd || !c || GetWindowTextLengthW(linkHwnd) == 0)
-            continue;
-        // From where the wizard put it, below every text that reaches into it.
-        RECT box = {};
-        GetWindowRect(linkHwnd, &box);
-        int top = Px(c->TopTwips);
-        const int height = box.bottom - box.top;
-        for (bool moved = true; moved;) {
-            moved = false;
-            for (const auto& label : ControlTable()) {
-                if (label.Kind != ControlKind::Label || label.Link || label.Parent != page ||
-                    !Visible(label.Id))
-                    continue;
-                const RECT text = TextRect(label.Id);
-                if (text.bottom <= text.top)
-                    continue;
-                RECT at = {};
-                GetWindowRect(Wnd(label.Id), &at);
-                MapWindowPoints(nullptr, Wnd(page), reinterpret_cast<POINT*>(&at), 2);
-                const RECT drawn = {at.left + text.left, at.top + text.top, at.left + text.right,
-                                    at.top + text.bottom};
-                const RECT mine = {Px(c->LeftTwips), top, Px(c->LeftTwips) + box.right - box.left,
-                                   top + height};
-                RECT overlap = {};
-                if (IntersectRect(&overlap, &drawn, &mine)) {
-                    top = drawn.bottom;
-                    moved = true;
-                }
-            }
-        }
-        SetWindowPos(linkHwnd, nullptr, Px(c->LeftTwips), top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
 }
 
 void WinForm::Show(int nCmdShow) {
@@ -737,12 +615,6 @@ void WinForm::SetCaption(ControlId id, const std::string& text) {
     if (Describe(id).AutoSize)
         AutoSize(id);
     LayoutChanged(id);
-}
-
-void WinForm::LayoutChanged(ControlId id) {
-    const ControlSpec& entry = Describe(id);
-    if (entry.Kind == ControlKind::Label)
-        KeepLinksClear(entry.Parent);
 }
 
 std::string WinForm::Caption(ControlId id) const {
