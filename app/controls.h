@@ -108,6 +108,8 @@ inline constexpr int kClientHeightTwips = 4860;
 // The page header: white band, separator at 696 twips.
 inline constexpr int kHeaderBandLeft = -12, kHeaderBandTop = -12, kHeaderBandWidth = 7440,
                      kHeaderBandHeight = 732, kHeaderSeparatorTop = 696;
+// The right edge of the pages' titles: where a page's texts may reach when it has no room.
+inline constexpr int kPageTextRight = 7152;
 // The etched rule above the button bar.
 inline constexpr int kLine1Top = 4224, kLine2Top = 4240;
 

@@ -1,6 +1,9 @@
 // Where the controls of a page lie: their z-order, self-sizing labels, and the links kept clear
 // of the texts of their page.
 #include "form_win.h"
+
+#include <algorithm>
+
 #include "window_text_win.h"
 
 void WinForm::Arrange(ControlId parent) {
@@ -85,36 +88,68 @@ void WinForm::KeepLinksClear(ControlId page) {
         const Control* c = Find(link.Id);
         if (!linkHwnd || !c || GetWindowTextLengthW(linkHwnd) == 0)
             continue;
-        // From where the wizard put it, below every text that reaches into it.
-        RECT box = {};
+        RECT box = {}, pageBox = {};
         GetWindowRect(linkHwnd, &box);
-        int top = Px(c->TopTwips);
-        const int height = box.bottom - box.top;
-        for (bool moved = true; moved;) {
-            moved = false;
-            for (const auto& label : ControlTable()) {
-                if (label.Kind != ControlKind::Label || label.Link || label.Parent != page ||
-                    !Visible(label.Id))
-                    continue;
-                const RECT text = TextRect(label.Id);
-                if (text.bottom <= text.top)
-                    continue;
-                RECT at = {};
-                GetWindowRect(Wnd(label.Id), &at);
-                MapWindowPoints(nullptr, Wnd(page), reinterpret_cast<POINT*>(&at), 2);
-                const RECT drawn = {at.left + text.left, at.top + text.top, at.left + text.right,
-                                    at.top + text.bottom};
-                const RECT mine = {Px(c->LeftTwips), top, Px(c->LeftTwips) + box.right - box.left,
-                                   top + height};
-                RECT overlap = {};
-                if (IntersectRect(&overlap, &drawn, &mine)) {
-                    top = drawn.bottom;
-                    moved = true;
-                }
+        GetClientRect(Wnd(page), &pageBox);
+        const RECT mine = {Px(c->LeftTwips), Px(c->TopTwips),
+                           Px(c->LeftTwips) + box.right - box.left,
+                           Px(c->TopTwips) + box.bottom - box.top};
+        int top = TopClearOfTexts(page, mine);
+        // No room below the texts: they take the page's full width, so that they need fewer
+        // lines, and the link goes below them again. Should even that not do, the link keeps to
+        // the page's bottom edge: cut off, it could not be read at all.
+        if (top + (mine.bottom - mine.top) > pageBox.bottom) {
+            WidenTexts(page);
+            top = std::min(TopClearOfTexts(page, mine),
+                           static_cast<int>(pageBox.bottom - (mine.bottom - mine.top)));
+        }
+        SetWindowPos(linkHwnd, nullptr, mine.left, top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+int WinForm::TopClearOfTexts(ControlId page, RECT mine) const {
+    // From where the wizard put it, below every text that reaches into it.
+    int top = mine.top;
+    const int height = mine.bottom - mine.top;
+    for (bool moved = true; moved;) {
+        moved = false;
+        for (const auto& label : ControlTable()) {
+            if (label.Kind != ControlKind::Label || label.Link || label.Parent != page ||
+                !Visible(label.Id))
+                continue;
+            const RECT text = TextRect(label.Id);
+            if (text.bottom <= text.top)
+                continue;
+            RECT at = {};
+            GetWindowRect(Wnd(label.Id), &at);
+            MapWindowPoints(nullptr, Wnd(page), reinterpret_cast<POINT*>(&at), 2);
+            const RECT drawn = {at.left + text.left, at.top + text.top, at.left + text.right,
+                                at.top + text.bottom};
+            const RECT there = {mine.left, top, mine.right, top + height};
+            RECT overlap = {};
+            if (IntersectRect(&overlap, &drawn, &there)) {
+                top = drawn.bottom;
+                moved = true;
             }
         }
-        SetWindowPos(linkHwnd, nullptr, Px(c->LeftTwips), top, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return top;
+}
+
+void WinForm::WidenTexts(ControlId page) {
+    for (const auto& label : ControlTable()) {
+        HWND hwnd = Wnd(label.Id);
+        if (label.Kind != ControlKind::Label || label.Link || label.AutoSize ||
+            label.Parent != page || !hwnd || !Visible(label.Id))
+            continue;
+        RECT at = {};
+        GetWindowRect(hwnd, &at);
+        MapWindowPoints(nullptr, Wnd(page), reinterpret_cast<POINT*>(&at), 2);
+        const int width = Px(kPageTextRight) - at.left;
+        if (width > at.right - at.left)
+            SetWindowPos(hwnd, nullptr, 0, 0, width, at.bottom - at.top,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
 }
 
