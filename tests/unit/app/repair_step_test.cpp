@@ -44,7 +44,7 @@ struct RepairWizard : Wizard {
         Start();
         Click(C::cmdWeiter);
         Click(C::cmdWeiter);
-        ASSERT_EQ(frm.m_lStep, 3);
+        ASSERT_EQ(frm.Step(), 3);
         form.Log.clear();
         system.Sleeps.clear();
     }
@@ -74,7 +74,7 @@ struct RepairWizard : Wizard {
 };
 
 void ExpectClosingState(const RepairWizard& w) {
-    EXPECT_TRUE(w.frm.m_bRepairDone);
+    EXPECT_TRUE(w.frm.RepairDone());
     EXPECT_FALSE(w.form.Visible(C::cmdRepairMDAC));
     EXPECT_FALSE(w.form.Visible(C::imgDownArrow));
     EXPECT_FALSE(w.form.Visible(C::imgRepairing));
@@ -89,7 +89,7 @@ void ExpectClosingState(const RepairWizard& w) {
     EXPECT_TRUE(w.form.Enabled(C::cmdZurück));
     EXPECT_TRUE(w.form.Enabled(C::cmdAbbrechen));
     EXPECT_EQ(w.form.Focus, C::cmdWeiter);
-    EXPECT_EQ(w.frm.m_lStep, 3);
+    EXPECT_EQ(w.frm.Step(), 3);
     EXPECT_EQ(w.form.TopPage(), C::pic3);
     EXPECT_FALSE(w.form.Unloaded);
 }
@@ -398,7 +398,7 @@ TEST(RepairStep, AWindowThatGoesDuringTheRunStartsNothingMore) {
     EXPECT_EQ(w.libraries.Loads(), 1); // the second entry is one the repair skips
     EXPECT_TRUE(w.providers.Checked.empty());
     EXPECT_TRUE(w.form.MessageBoxes.empty());
-    EXPECT_FALSE(w.frm.m_bRepairDone);
+    EXPECT_FALSE(w.frm.RepairDone());
 }
 
 struct FailingStatement {
@@ -415,7 +415,7 @@ TEST_P(RepairFailingStatement, IsPassedOverAndTheRunCompletes) {
     w.form.FailOnce[{GetParam().Op, GetParam().Control}] = true;
     w.Repair();
     EXPECT_EQ(w.libraries.Loads(), 24);
-    EXPECT_TRUE(w.frm.m_bRepairDone);
+    EXPECT_TRUE(w.frm.RepairDone());
     EXPECT_TRUE(w.form.Enabled(C::cmdWeiter));
     EXPECT_TRUE(w.form.Enabled(C::cmdAbbrechen));
     EXPECT_EQ(w.form.Focus, C::cmdWeiter);
@@ -433,7 +433,7 @@ TEST(RepairStep, AfterTheRunTheRepairPageKeepsNextEnabled) {
     w.Repair();
     w.Click(C::cmdZurück);
     w.Click(C::cmdWeiter);
-    EXPECT_EQ(w.frm.m_lStep, 3);
+    EXPECT_EQ(w.frm.Step(), 3);
     EXPECT_TRUE(w.form.Enabled(C::cmdWeiter));
     EXPECT_FALSE(w.form.Visible(C::cmdRepairMDAC));
 }
@@ -450,8 +450,7 @@ TEST(RepairStep, TheApartmentIsMadeOnceWhenFirstNeeded) {
     EXPECT_EQ(apartments(), 0);
     w.Repair();
     EXPECT_EQ(apartments(), 1);
-    w.frm.m_sUrl = LoadText(120, Language::English);
-    w.frm.ShellExecuteTimer_Timer();
+    w.OpenThroughLink(LoadText(120, Language::English));
     EXPECT_EQ(apartments(), 1);
     EXPECT_EQ(w.system.Opened.size(), 1u);
 }
@@ -470,6 +469,6 @@ TEST(RepairStep, TheRepairPageGetsTheRegistrarReadyUntilTheRunIsDone) {
     w.Repair();
     w.Click(C::cmdZurück);
     w.Click(C::cmdWeiter);
-    EXPECT_EQ(w.frm.m_lStep, 3);
+    EXPECT_EQ(w.frm.Step(), 3);
     EXPECT_EQ(w.registrar.Prepared, 2);
 }
