@@ -82,14 +82,19 @@ RepairRun RunRepairWatched(QuendryProcess& q, bool closeDuring) {
         // Read without messages, so the samples don't wait for the loop to let events run; kept
         // only when the bar was up before and after, that is within the run.
         const bool before = q.Visible(C::ProgressBar1);
+        const bool working = before && !q.Visible(C::optResolved) && !q.Enabled(C::cmdWeiter) &&
+                             CurrentPointer() == busy;
         const std::string line = TextNow(q, C::Label2);
         const bool disabled =
             !q.Enabled(C::cmdWeiter) && !q.Enabled(C::cmdZurück) && !q.Enabled(C::cmdAbbrechen);
         const bool hidden = !q.Visible(C::cmdRepairMDAC);
         if (IsCheckLine(line)) {
-            run.Checks.insert(line);
-            run.ChecksShowWork = run.ChecksShowWork && before && !q.Visible(C::optResolved) &&
-                                 !q.Enabled(C::cmdWeiter) && CurrentPointer() == busy;
+            // The line goes before the page is made ready: still shown after the page's state
+            // was read, it was shown then too. (Hidden, it keeps its last text.)
+            if (q.Visible(C::Label2)) {
+                run.Checks.insert(line);
+                run.ChecksShowWork = run.ChecksShowWork && working;
+            }
         } else if (before && q.Visible(C::ProgressBar1)) {
             run.Lines.insert(line);
             run.ButtonsDisabled = run.ButtonsDisabled && disabled;
