@@ -91,7 +91,10 @@ struct ControlSpec {
     bool Link = false;     // drawn in pure blue; reached by Tab and opened by Enter or Space
     bool Visible = true;
     bool Enabled = true;
-    int TabIndex = -1; // -1: not a tab stop
+    int TabIndex = -1;          // -1: not a tab stop
+    bool DefaultButton = false; // the button Enter presses where no other button has the focus
+    bool GroupStart = false;    // the first of a group of options (arrow keys move within it)
+    bool Checked = false;       // an option chosen from the start
     Picture Image = Picture::None;
     std::string_view Caption = ""; // design-time caption (most are set at start-up)
     uint32_t Interval = 0;         // a timer's interval in milliseconds

@@ -199,12 +199,11 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
         break;
     case ControlKind::Button:
         cls = L"BUTTON";
-        style |= WS_TABSTOP | (entry.Id == ControlId::cmdWeiter ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+        style |= WS_TABSTOP | (entry.DefaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
         break;
     case ControlKind::Option:
         cls = L"BUTTON";
-        style |=
-            BS_AUTORADIOBUTTON | WS_TABSTOP | (entry.Id == ControlId::optResolved ? WS_GROUP : 0);
+        style |= BS_AUTORADIOBUTTON | WS_TABSTOP | (entry.GroupStart ? WS_GROUP : 0);
         break;
     case ControlKind::Label:
         if (entry.Link && LinkControlClass(m_instance)) {
@@ -278,7 +277,7 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
         break;
     }
     case ControlKind::Option:
-        if (entry.Id == ControlId::optResolved)
+        if (entry.Checked)
             SendMessageW(c.Hwnd, BM_SETCHECK, BST_CHECKED, 0);
         break;
     case ControlKind::ListView: {
@@ -757,8 +756,7 @@ void WinForm::SetFocus(ControlId id) {
 bool WinForm::OptionValue(ControlId id) const {
     // Until its page is made, an option holds its first state: the first answer chosen.
     HWND hwnd = Wnd(id);
-    return hwnd ? SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED
-                : id == ControlId::optResolved;
+    return hwnd ? SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED : Describe(id).Checked;
 }
 
 void WinForm::ListClear(ControlId id) {
