@@ -151,6 +151,10 @@ const ControlSpec& Describe(ControlId id) {
     return kTable[0];
 }
 
+bool IsPage(ControlId id) {
+    return Describe(id).Kind == ControlKind::Page;
+}
+
 std::string_view ControlName(ControlId id) {
     return Describe(id).Name;
 }

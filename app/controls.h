@@ -102,6 +102,8 @@ struct ControlSpec {
 
 std::span<const ControlSpec> ControlTable();
 const ControlSpec& Describe(ControlId id);
+// One of the five pages.
+bool IsPage(ControlId id);
 // The name as the window defines it ("cmdZurück" for the Back button).
 std::string_view ControlName(ControlId id);
 
