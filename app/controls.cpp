@@ -20,7 +20,7 @@ constexpr auto kTable = std::to_array<ControlSpec>({
     {.Id = C::cmdZurück, .Name = "cmdZur\xC3\xBC" "ck", .Kind = K::Button, .Left = 3372,
      .Top = 4404, .Width = 1200, .Height = 336, .Enabled = false, .TabIndex = 0},
     {.Id = C::cmdWeiter, .Name = "cmdWeiter", .Kind = K::Button, .Left = 4575, .Top = 4410,
-     .Width = 1200, .Height = 336, .TabIndex = 1},
+     .Width = 1200, .Height = 336, .TabIndex = 1, .DefaultButton = true},
     {.Id = C::cmdAbbrechen, .Name = "cmdAbbrechen", .Kind = K::Button, .Left = 5940, .Top = 4404,
      .Width = 1200, .Height = 336, .TabIndex = 2},
     {.Id = C::ShellExecuteTimer, .Name = "ShellExecuteTimer", .Kind = K::Timer, .FontName = "",
@@ -50,10 +50,10 @@ constexpr auto kTable = std::to_array<ControlSpec>({
     {.Id = C::lblMDACVerHeader, .Name = "lblMDACVerHeader", .Kind = K::Label, .Parent = C::pic2,
      .Left = 405, .Top = 1095, .Bold = true, .AutoSize = true},
     {.Id = C::imgMDACVerOK, .Name = "imgMDACVerOK", .Kind = K::Image, .Parent = C::pic2,
-     .Left = 435, .Top = 1440, .Width = 16, .Height = 16, .SizeInPixels = true, .FontName = "",
+     .Left = 435, .Top = 1440, .Width = 240, .Height = 240, .FontName = "",
      .FontSize = 0, .Image = Picture::OkIcon},
     {.Id = C::imgMDACVerProb, .Name = "imgMDACVerProb", .Kind = K::Image, .Parent = C::pic2,
-     .Left = 405, .Top = 1440, .Width = 32, .Height = 32, .SizeInPixels = true, .FontName = "",
+     .Left = 405, .Top = 1440, .Width = 480, .Height = 480, .FontName = "",
      .FontSize = 0, .Visible = false, .Image = Picture::ProblemIcon},
     {.Id = C::lblMDACVerDescr, .Name = "lblMDACVerDescr", .Kind = K::Label, .Parent = C::pic2,
      .Left = 780, .Top = 1455, .Width = 5760, .Height = 675},
@@ -62,10 +62,10 @@ constexpr auto kTable = std::to_array<ControlSpec>({
     {.Id = C::lblJetVerHeader, .Name = "lblJetVerHeader", .Kind = K::Label, .Parent = C::pic2,
      .Left = 420, .Top = 2505, .Bold = true, .AutoSize = true},
     {.Id = C::imgJetVerOK, .Name = "imgJetVerOK", .Kind = K::Image, .Parent = C::pic2, .Left = 450,
-     .Top = 2835, .Width = 16, .Height = 16, .SizeInPixels = true, .FontName = "", .FontSize = 0,
+     .Top = 2835, .Width = 240, .Height = 240, .FontName = "", .FontSize = 0,
      .Image = Picture::OkIcon},
     {.Id = C::imgJetVerProb, .Name = "imgJetVerProb", .Kind = K::Image, .Parent = C::pic2,
-     .Left = 420, .Top = 2835, .Width = 32, .Height = 32, .SizeInPixels = true, .FontName = "",
+     .Left = 420, .Top = 2835, .Width = 480, .Height = 480, .FontName = "",
      .FontSize = 0, .Visible = false, .Image = Picture::ProblemIcon},
     {.Id = C::lblJetVerDescr, .Name = "lblJetVerDescr", .Kind = K::Label, .Parent = C::pic2,
      .Left = 780, .Top = 2835, .Width = 5760, .Height = 1335},
@@ -84,7 +84,7 @@ constexpr auto kTable = std::to_array<ControlSpec>({
     {.Id = C::Label1, .Name = "Label1", .Kind = K::Label, .Parent = C::pic3, .Left = 435,
      .Top = 1095, .Width = 6525, .Height = 1155},
     {.Id = C::imgDownArrow, .Name = "imgDownArrow", .Kind = K::Image, .Parent = C::pic3,
-     .Left = 2070, .Top = 1350, .Width = 16, .Height = 16, .SizeInPixels = true, .FontName = "",
+     .Left = 2070, .Top = 1350, .Width = 240, .Height = 240, .FontName = "",
      .FontSize = 0, .Image = Picture::DownArrow},
     {.Id = C::cmdRepairMDAC, .Name = "cmdRepairMDAC", .Kind = K::Button, .Parent = C::pic3,
      .Left = 690, .Top = 1695, .Width = 3135, .Height = 375, .TabIndex = 3},
@@ -92,14 +92,15 @@ constexpr auto kTable = std::to_array<ControlSpec>({
      .Left = 435, .Top = 1755, .Width = 6390, .Height = 255, .FontName = "", .FontSize = 0,
      .Visible = false},
     {.Id = C::imgRepairing, .Name = "imgRepairing", .Kind = K::Image, .Parent = C::pic3,
-     .Left = 6420, .Top = 1110, .Width = 32, .Height = 32, .SizeInPixels = true, .FontName = "",
+     .Left = 6420, .Top = 1110, .Width = 480, .Height = 480, .FontName = "",
      .FontSize = 0, .Visible = false, .Image = Picture::Repairing},
     {.Id = C::Label2, .Name = "Label2", .Kind = K::Label, .Parent = C::pic3, .Left = 435,
      .Top = 2130, .Width = 6390, .Height = 1200, .Visible = false},
     {.Id = C::Label16, .Name = "Label16", .Kind = K::Label, .Parent = C::pic3, .Left = 435,
      .Top = 2505, .Width = 5565, .Height = 435, .Visible = false},
     {.Id = C::optResolved, .Name = "optResolved", .Kind = K::Option, .Parent = C::pic3, .Left = 735,
-     .Top = 3075, .Width = 5730, .Height = 285, .Visible = false, .TabIndex = 4},
+     .Top = 3075, .Width = 5730, .Height = 285, .Visible = false, .TabIndex = 4,
+     .GroupStart = true, .Checked = true},
     {.Id = C::optFurtherProblems, .Name = "optFurtherProblems", .Kind = K::Option,
      .Parent = C::pic3, .Left = 735, .Top = 3375, .Width = 5730, .Height = 285, .Visible = false,
      .TabIndex = 5},
@@ -148,6 +149,10 @@ const ControlSpec& Describe(ControlId id) {
         if (s.Id == id)
             return s;
     return kTable[0];
+}
+
+bool IsPage(ControlId id) {
+    return Describe(id).Kind == ControlKind::Page;
 }
 
 std::string_view ControlName(ControlId id) {

@@ -1,7 +1,8 @@
 #pragma once
 // Every control of the main window, described once as data. The Win32 form creates real child
 // windows from this table; the recording form in tests starts from it too. Positions and sizes are
-// in twips (1/1440 inch) relative to the parent, unless the size is marked as pixels (icons).
+// in twips (1/1440 inch) relative to the parent; pictures too, so that they grow with the
+// screen's pixel density as the texts do.
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -82,16 +83,18 @@ struct ControlSpec {
     std::string_view Name;
     ControlKind Kind;
     ControlId Parent = ControlId::frmMain;
-    int Left = 0, Top = 0, Width = 0, Height = 0; // twips; Width/Height in pixels when SizeInPixels
-    bool SizeInPixels = false;
-    std::string_view FontName = "MS Sans Serif"; // design-time face; none for pictures and timers
-    double FontSize = 8.25;                      // points
+    int Left = 0, Top = 0, Width = 0, Height = 0; // twips
+    std::string_view FontName = "MS Sans Serif";  // design-time face; none for pictures and timers
+    double FontSize = 8.25;                       // points
     bool Bold = false;
     bool AutoSize = false; // a label that sizes itself to its text
     bool Link = false;     // drawn in pure blue; reached by Tab and opened by Enter or Space
     bool Visible = true;
     bool Enabled = true;
-    int TabIndex = -1; // -1: not a tab stop
+    int TabIndex = -1;          // -1: not a tab stop
+    bool DefaultButton = false; // the button Enter presses where no other button has the focus
+    bool GroupStart = false;    // the first of a group of options (arrow keys move within it)
+    bool Checked = false;       // an option chosen from the start
     Picture Image = Picture::None;
     std::string_view Caption = ""; // design-time caption (most are set at start-up)
     uint32_t Interval = 0;         // a timer's interval in milliseconds
@@ -99,6 +102,8 @@ struct ControlSpec {
 
 std::span<const ControlSpec> ControlTable();
 const ControlSpec& Describe(ControlId id);
+// One of the five pages.
+bool IsPage(ControlId id);
 // The name as the window defines it ("cmdZurück" for the Back button).
 std::string_view ControlName(ControlId id);
 
@@ -108,6 +113,8 @@ inline constexpr int kClientHeightTwips = 4860;
 // The page header: white band, separator at 696 twips.
 inline constexpr int kHeaderBandLeft = -12, kHeaderBandTop = -12, kHeaderBandWidth = 7440,
                      kHeaderBandHeight = 732, kHeaderSeparatorTop = 696;
+// The right edge of the pages' titles: where a page's texts may reach when it has no room.
+inline constexpr int kPageTextRight = 7152;
 // The etched rule above the button bar.
 inline constexpr int kLine1Top = 4224, kLine2Top = 4240;
 

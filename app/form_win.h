@@ -111,6 +111,8 @@ private:
     // Runs one event handler of the wizard; an unload asked for inside it happens when the
     // outermost handler has returned.
     template <typename F> void Dispatch(F&& handler);
+    // After the outermost handler: the focus leaves a control that was disabled or hidden.
+    void KeepFocusUsable();
 
     // Takes a control's state from its row, for a control made now or later.
     void Keep(const ControlSpec& entry);
@@ -130,6 +132,11 @@ private:
     // A link lies above the texts of its page; where a text reaches into it (a wider face than
     // the one the page was laid out for makes more lines), the link moves down below the text.
     void KeepLinksClear(ControlId page);
+    // The highest top, from `mine`'s own, at which a box like `mine` lies clear of every text of
+    // the page (page coordinates, pixels).
+    int TopClearOfTexts(ControlId page, RECT mine) const;
+    // The page's wrapped texts reach to the right edge of its title.
+    void WidenTexts(ControlId page);
     // A label's text, face, place or visibility changed: the links of its page keep clear.
     void LayoutChanged(ControlId id);
     void SortList(ControlId id);

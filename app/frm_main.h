@@ -79,6 +79,19 @@ public:
     std::string LoadText(uint16_t id) const;
     Language UserLanguage() const;
 
+    // What the wizard holds, read only (the tests and the console companion compare with it).
+    bool SmallFonts() const { return m_bSmallFonts; }
+    int32_t Step() const { return m_lStep; }
+    const std::string& MDACVersion() const { return m_sMDACVersion; }
+    int32_t WinVersion() const { return m_lWinVersion; }
+    const std::string& SystemDir() const { return m_sSystemDir; }
+    const ComponentTable& MDACFiles() const { return m_aMDACFiles; }
+    // The address the links and the one-shot timer open.
+    const std::string& Url() const { return m_sUrl; }
+    bool RepairDone() const { return m_bRepairDone; }
+    std::optional<ControlId> UnderlinedLink() const { return m_oUnderlinedLink; }
+
+private:
     // Fields, as the window keeps them.
     bool m_bSmallFonts = false;
     int32_t m_lStep = 0;
@@ -92,7 +105,6 @@ public:
     // The window's balloon tooltip: made at start-up, released at unload.
     std::unique_ptr<cTooltips> m_oTooltips;
 
-private:
     // Runs a button's click handler at once, as setting its value does; a disabled button is not
     // pressed.
     void Press(ControlId button);

@@ -98,6 +98,21 @@ void frmMain::cmdRepairMDAC_Click() {
     if (WindowGoes())
         return;
 
+    // Does it work now? Every essential data provider is created once, where registrations run
+    // (creating an object runs its library's code). The page still shows work meanwhile: the
+    // line names the provider in work, the pointer stays busy.
+    std::vector<ProviderCheck> checks;
+    for (const ProviderClass& cls : ProviderClasses()) {
+        if (!cls.Essential)
+            continue;
+        OnErrorResumeNext([&] {
+            m_form.SetCaption(C::Label2, modAPI::printf(LoadText(165), {std::string(cls.ProgId)}));
+        });
+        OnErrorResumeNext([&] { m_form.Refresh(); });
+        OnErrorResumeNext([&] { checks.push_back(m_providers.CheckProvider(cls)); });
+    }
+    OnErrorResumeNext([&] { m_providers.ChecksDone(); });
+
     OnErrorResumeNext([&] { m_form.SetVisible(C::imgRepairing, false); });
     OnErrorResumeNext([&] { m_form.SetCaption(C::Label1, LoadText(154)); });
     OnErrorResumeNext([&] { m_form.SetVisible(C::Label2, false); });
@@ -111,15 +126,6 @@ void frmMain::cmdRepairMDAC_Click() {
     OnErrorResumeNext([&] { m_form.SetEnabled(C::cmdZurück, true); });
     OnErrorResumeNext([&] { m_form.SetEnabled(C::cmdAbbrechen, true); });
     OnErrorResumeNext([&] { m_form.SetFocus(C::cmdWeiter); });
-
-    // Does it work now? Every essential data provider is created once, where registrations run
-    // (creating an object runs its library's code).
-    std::vector<ProviderCheck> checks;
-    for (const ProviderClass& cls : ProviderClasses()) {
-        if (cls.Essential)
-            OnErrorResumeNext([&] { checks.push_back(m_providers.CheckProvider(cls)); });
-    }
-    OnErrorResumeNext([&] { m_providers.ChecksDone(); });
 
     // The run must not end in "finished!" alone when libraries that are there failed, or when a
     // class database programs need still can't be created.

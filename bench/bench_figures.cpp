@@ -144,11 +144,11 @@ std::string FormatTable(const BenchFigures& f) {
 
     const std::string repairGoal = Format("overhead <= %.0f %%", kRepairOverheadGoal);
     if (f.Repair)
-        rows.push_back({Runs("Repair run, 24 registering", *f.Repair), Ms(f.Repair->Value),
-                        Ms(f.Repair->Baseline), OverheadText(*f.Repair), repairGoal,
-                        Verdict(OverheadPercent(*f.Repair) <= kRepairOverheadGoal)});
+        rows.push_back({Runs("Repair run, 24 registering, to ready", *f.Repair),
+                        Ms(f.Repair->Value), Ms(f.Repair->Baseline), OverheadText(*f.Repair),
+                        repairGoal, Verdict(OverheadPercent(*f.Repair) <= kRepairOverheadGoal)});
     else
-        rows.push_back(NotMeasured("Repair run, 24 registering", repairGoal));
+        rows.push_back(NotMeasured("Repair run, 24 registering, to ready", repairGoal));
 
     const std::string memoryGoal = Format("ratio <= %.2f", kWorkingSetRatioGoal);
     if (f.PeakWorkingSet)
@@ -198,7 +198,9 @@ std::string FormatTable(const BenchFigures& f) {
            "    manifest, started the same way and waited for the same way\n"
            "  audit: GetFileVersionInfoSizeW, GetFileVersionInfoW and VerQueryValueW(\"\\\") over\n"
            "    the same 31 paths\n"
-           "  repair: the run's fixed pauses, 31 x (50 + 150) ms\n"
+           "  repair: the run's fixed pauses, 31 x (50 + 150) ms; the run is measured from the\n"
+           "    button's release to the ready state (the answers shown), the providers' check\n"
+           "    included\n"
            "  console report: quendry-cli report from its start to its end, against the minimal\n"
            "    program's start-up\n"
            "  data-access inventory: none; both registry views read and their libraries examined\n"

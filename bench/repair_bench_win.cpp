@@ -76,8 +76,13 @@ std::optional<RepairRun> MeasureRepairRun(std::string& failure) {
     RepairRun run;
     const double end = NowMs();
     run.Ms = end - start;
-    if (changes.size() == kComponentCount) {
+    // The line names the providers in their check after the last entry: the first of those
+    // changes ends the last entry, else the ready state does.
+    if (changes.size() > kComponentCount)
+        changes.resize(kComponentCount + 1);
+    else if (changes.size() == kComponentCount)
         changes.push_back(end);
+    if (changes.size() == kComponentCount + 1) {
         for (size_t i = 0; i < kComponentCount; ++i)
             run.EntryMs.push_back(changes[i + 1] - changes[i]);
     }

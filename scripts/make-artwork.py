@@ -554,10 +554,12 @@ def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "res")
     files = {
         "bigpicture.bmp": bmp_4(big_picture(), BIG_PALETTE),
-        "ok.ico": ico_file([icon_canvas(16, ok_icon)]),
-        "problem.ico": ico_file([icon_canvas(32, problem_icon)]),
-        "downarrow.ico": ico_file([icon_canvas(16, down_arrow_icon)]),
-        "repairing.ico": ico_file([icon_canvas(32, repairing_icon)]),
+        # The pages' pictures at 96, 120 and 144 pixels per inch: each is drawn at the size it
+        # is shown, not stretched from the smallest.
+        "ok.ico": ico_file([icon_canvas(n, ok_icon) for n in (16, 20, 24)]),
+        "problem.ico": ico_file([icon_canvas(n, problem_icon) for n in (32, 40, 48)]),
+        "downarrow.ico": ico_file([icon_canvas(n, down_arrow_icon) for n in (16, 20, 24)]),
+        "repairing.ico": ico_file([icon_canvas(n, repairing_icon) for n in (32, 40, 48)]),
         "checkmark.bmp": bmp_24(list_picture(list_check)),
         "warning.bmp": bmp_24(list_picture(list_warning)),
         "app.ico": ico_file([icon_canvas(16, app_icon), icon_canvas(32, app_icon)]),

@@ -142,6 +142,9 @@ constexpr Entry kTable[] = {
     {164, "Quendry is registering a component library. Windows can go on as soon as it is done.",
      "Quendry registriert eine Komponentenbibliothek. Windows kann fortfahren, sobald sie fertig "
      "ist."},
+    // The repair page's line while the essential data providers are checked after the run.
+    {165, "Checking whether the data provider [*] can be used...",
+     "Es wird geprüft, ob der Datenanbieter [*] verwendet werden kann..."},
     // The console companion (quendry-cli): usage, report and repair lines.
     {200,
      "Usage: quendry-cli COMMAND [OPTIONS]\n\n"

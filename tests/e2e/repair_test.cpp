@@ -11,6 +11,7 @@
 #include "fixtures/layout.h"
 #include "flow_support.h"
 #include "repair/component_table.h"
+#include "repair/provider_check.h"
 #include "text/string_table.h"
 
 using C = ControlId;
@@ -54,7 +55,17 @@ struct RepairRun {
     bool ButtonsDisabled = true;
     bool RepairButtonHidden = true;
     bool StillRunningAfterClose = false;
+    // The providers' check after the registrations: the lines naming them, and whether the page
+    // still showed work at each (bar, no answers, Next disabled, the run's busy pointer).
+    std::set<std::string> Checks;
+    bool ChecksShowWork = true;
+    bool PointerBackAfterwards = false;
 };
+
+bool IsCheckLine(const std::string& line) {
+    const std::string text = T(165);
+    return line.rfind(text.substr(0, text.find("[*]")), 0) == 0;
+}
 
 // Presses the repair button and watches the run until it ends. With `closeDuring`, the close box,
 // Cancel, Back, Next and the repair button are pressed while it lasts.
@@ -65,16 +76,26 @@ RepairRun RunRepairWatched(QuendryProcess& q, bool closeDuring) {
     EXPECT_TRUE(PostMessageW(q.Control(C::cmdRepairMDAC), BM_CLICK, 0, 0));
     EXPECT_TRUE(q.WaitFor([&] { return q.Visible(C::ProgressBar1); })) << "the run did not start";
     run.Status = TextNow(q, C::Label1);
+    const HCURSOR busy = CurrentPointer();
     bool pressed = false;
     while (!RunEnded(q) && Clock::now() - start < 60s && q.Running()) {
         // Read without messages, so the samples don't wait for the loop to let events run; kept
         // only when the bar was up before and after, that is within the run.
         const bool before = q.Visible(C::ProgressBar1);
+        const bool working = before && !q.Visible(C::optResolved) && !q.Enabled(C::cmdWeiter) &&
+                             CurrentPointer() == busy;
         const std::string line = TextNow(q, C::Label2);
         const bool disabled =
             !q.Enabled(C::cmdWeiter) && !q.Enabled(C::cmdZurück) && !q.Enabled(C::cmdAbbrechen);
         const bool hidden = !q.Visible(C::cmdRepairMDAC);
-        if (before && q.Visible(C::ProgressBar1)) {
+        if (IsCheckLine(line)) {
+            // The line goes before the page is made ready: still shown after the page's state
+            // was read, it was shown then too. (Hidden, it keeps its last text.)
+            if (q.Visible(C::Label2)) {
+                run.Checks.insert(line);
+                run.ChecksShowWork = run.ChecksShowWork && working;
+            }
+        } else if (before && q.Visible(C::ProgressBar1)) {
             run.Lines.insert(line);
             run.ButtonsDisabled = run.ButtonsDisabled && disabled;
             run.RepairButtonHidden = run.RepairButtonHidden && hidden;
@@ -86,10 +107,11 @@ RepairRun RunRepairWatched(QuendryProcess& q, bool closeDuring) {
                 PostMessageW(q.Control(button), BM_CLICK, 0, 0);
             run.StillRunningAfterClose = q.Running() && q.Visible(C::ProgressBar1);
         }
-        std::this_thread::sleep_for(20ms);
+        std::this_thread::sleep_for(5ms);
     }
     run.Took = Clock::now() - start;
     EXPECT_TRUE(RunEnded(q)) << "the run did not end";
+    run.PointerBackAfterwards = CurrentPointer() != busy;
     return run;
 }
 
@@ -154,6 +176,27 @@ TEST_F(Repair, AllPresentEachOfTheTwentyFourRecordsOneCall) {
     EXPECT_TRUE(q.Running());
 }
 
+// The essential providers are checked while the page still shows work, each named on the line;
+// only then are the answers shown, Next enabled and the pointer normal.
+TEST_F(Repair, ProvidersAreCheckedBeforeThePageIsReady) {
+    ASSERT_NO_THROW(fixtures::ApplyLayout(AllPresent()));
+    QuendryProcess q;
+    ASSERT_TRUE(q.Start());
+    ASSERT_TRUE(GoToRepairPage(q));
+    MovePointer(ScreenCenter(q, C::pic3));
+    const RepairRun run = RunRepairWatched(q, false);
+    std::set<std::string> essential;
+    for (const ProviderClass& cls : ProviderClasses())
+        if (cls.Essential)
+            essential.insert(Fill(T(165), std::string(cls.ProgId)));
+    EXPECT_FALSE(run.Checks.empty()) << "no line named a provider in its check";
+    for (const std::string& line : run.Checks)
+        EXPECT_EQ(essential.count(line), 1u) << line;
+    EXPECT_TRUE(run.ChecksShowWork);
+    EXPECT_TRUE(run.PointerBackAfterwards);
+    ExpectAnswersShown(q);
+}
+
 TEST_F(Repair, CloseBoxAndButtonsDuringTheRunDoNothing) {
     ASSERT_NO_THROW(fixtures::ApplyLayout(AllPresent()));
     QuendryProcess q;
@@ -170,14 +213,21 @@ TEST_F(Repair, CloseBoxAndButtonsDuringTheRunDoNothing) {
     }
 }
 
-TEST_F(Repair, AnswerNoLeadsToTheListAndTheRepairPageKeepsNextEnabled) {
+namespace {
+// After a run on a system where everything is there, the answer No and Next: the file list.
+void ToTheFileListAfterTheRun(QuendryProcess& q) {
     ASSERT_NO_THROW(fixtures::ApplyLayout(AllPresent()));
-    QuendryProcess q;
     ASSERT_TRUE(q.Start());
     ASSERT_TRUE(GoToRepairPage(q));
     RunRepairWatched(q, false);
     q.Click(C::optFurtherProblems);
     ASSERT_TRUE(PressNext(q, C::pic4));
+}
+} // namespace
+
+TEST_F(Repair, AnswerNoLeadsToTheListAndTheRepairPageKeepsNextEnabled) {
+    QuendryProcess q;
+    ASSERT_NO_FATAL_FAILURE(ToTheFileListAfterTheRun(q));
     EXPECT_FALSE(q.Enabled(C::cmdWeiter));
     ASSERT_TRUE(PressBack(q, C::pic3));
     EXPECT_TRUE(q.Enabled(C::cmdWeiter));
@@ -186,6 +236,20 @@ TEST_F(Repair, AnswerNoLeadsToTheListAndTheRepairPageKeepsNextEnabled) {
     ASSERT_TRUE(PressNext(q, C::pic3));
     EXPECT_TRUE(q.Enabled(C::cmdWeiter));
     EXPECT_FALSE(q.Visible(C::cmdRepairMDAC));
+}
+
+// Next had the focus and is disabled on the file list; the focus goes to the list, then to Close
+// when the closing page hides the list, and Esc is Cancel on both pages.
+TEST_F(Repair, EscIsCancelOnTheFileListAndOnTheClosingPage) {
+    QuendryProcess q;
+    ASSERT_NO_FATAL_FAILURE(ToTheFileListAfterTheRun(q));
+    EXPECT_TRUE(q.WaitFor([&] { return q.Focus() == q.Control(C::lvwMDACFiles); }, 2s));
+    SetForegroundWindow(q.Window());
+    KeyPress(VK_ESCAPE);
+    ASSERT_TRUE(q.WaitFor([&] { return q.TopPage() == C::pic5; }, 5s)) << "Esc did nothing";
+    EXPECT_TRUE(q.WaitFor([&] { return q.Focus() == q.Control(C::cmdAbbrechen); }, 2s));
+    KeyPress(VK_ESCAPE);
+    EXPECT_TRUE(q.WaitForExit(10s)) << "Esc did not close the closing page";
 }
 
 namespace {

@@ -152,3 +152,38 @@ TEST_F(VersionPageLanguage, OldMdacOnWindows2000InTheUsersLanguage) {
     ShowVersionPage(q, c);
     ExpectVersionPage(q, c, LanguageOfThisRun());
 }
+
+// Nothing installed: both verdicts advise an update, so the page holds its longest texts and the
+// link below them. At every pixel density the link lies whole inside the page, and the pictures
+// grow with the density as the texts do. Run in every language: the texts' lengths differ.
+class PageFitLanguage : public LaidOutSystemTestWithParam<int> {
+protected:
+    void TearDown() override {
+        SetScreenDpi(0);
+        LaidOutSystemTest::TearDown();
+    }
+};
+
+TEST_P(PageFitLanguage, LinkInsideTheVersionPageAndPicturesByDensity) {
+    const int dpi = GetParam();
+    SetScreenDpi(static_cast<DWORD>(dpi));
+    ASSERT_NO_THROW(fixtures::ApplyLayout(fixtures::NonePresent()));
+    QuendryProcess q;
+    ASSERT_TRUE(q.Start());
+    ASSERT_TRUE(PressNext(q, C::pic2));
+    const RECT page = q.Rect(C::pic2);
+    const RECT link = q.Rect(C::lblDownloadMDAC);
+    ASSERT_TRUE(q.Visible(C::lblDownloadMDAC));
+    EXPECT_GE(link.top, 0);
+    EXPECT_LE(link.right, page.right - page.left);
+    EXPECT_LE(link.bottom, page.bottom - page.top) << "the link runs past the page's bottom";
+    const RECT jet = q.Rect(C::lblJetVerDescr);
+    EXPECT_GE(link.top, jet.top) << "the link went above the text it follows";
+    const auto side = [](const RECT& r) { return r.right - r.left; };
+    EXPECT_EQ(side(q.Rect(C::imgJetVerProb)), TwipsToPixels(480, dpi));
+    ASSERT_TRUE(PressNext(q, C::pic3));
+    EXPECT_EQ(side(q.Rect(C::imgDownArrow)), TwipsToPixels(240, dpi));
+}
+
+INSTANTIATE_TEST_SUITE_P(Densities, PageFitLanguage, ::testing::Values(96, 120, 144),
+                         [](const auto& info) { return std::to_string(info.param) + "dpi"; });

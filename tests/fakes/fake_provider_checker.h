@@ -1,6 +1,7 @@
 #pragma once
 // Scripted checks of the data providers' classes: every class works unless the test says
 // otherwise; the classes checked, in order, and "(done)" where the checks were declared over.
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -11,9 +12,12 @@ class FakeProviderChecker : public IProviderChecker {
 public:
     std::map<std::string, ProviderState> States; // by ProgID
     std::vector<std::string> Checked;
+    std::function<void(const std::string&)> Seen; // told each ProgID as its check runs
 
     ProviderCheck CheckProvider(const ProviderClass& cls) override {
         Checked.emplace_back(cls.ProgId);
+        if (Seen)
+            Seen(Checked.back());
         ProviderCheck check;
         check.ProgId = std::string(cls.ProgId);
         check.Clsid = std::string(cls.Clsid);

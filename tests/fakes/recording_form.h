@@ -41,7 +41,7 @@ public:
             st.Top = s.Top;
             st.FontName = std::string(s.FontName);
             st.Interval = s.Interval;
-            st.Option = s.Id == ControlId::optResolved;
+            st.Option = s.Checked;
             m_state[s.Id] = st;
             if (s.Kind == ControlKind::Page)
                 m_pages.insert(m_pages.begin(), s.Id); // created last lies on top

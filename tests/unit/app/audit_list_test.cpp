@@ -78,10 +78,10 @@ TEST(AuditList, MissingCommonFilesFolderIsReportedAndTheTableStillBuilt) {
     ASSERT_EQ(w.form.MessageBoxes.size(), 1u);
     EXPECT_EQ(w.form.MessageBoxes[0].Text, w.T(140));
     EXPECT_EQ(w.form.MessageBoxes[0].Title, "Quendry");
-    EXPECT_EQ(w.frm.m_aMDACFiles[0].sFileName, "MSADO15.DLL");
+    EXPECT_EQ(w.frm.MDACFiles()[0].sFileName, "MSADO15.DLL");
     const auto& asked = w.versions.sizeQueries;
     EXPECT_NE(std::find(asked.begin(), asked.end(), "\\System\\ado\\MSADO15.DLL"), asked.end());
-    EXPECT_EQ(w.frm.m_lStep, 3);
+    EXPECT_EQ(w.frm.Step(), 3);
 }
 
 TEST(AuditList, HeaderClickSortsByThatColumnAndStaysSorted) {

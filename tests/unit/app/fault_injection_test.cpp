@@ -141,14 +141,14 @@ void Load(Wizard& w) {
 std::string CheckStartUp(Wizard& w, Fake fake, bool escaped) {
     // Only a failing statement of the window can end the activation early.
     EXPECT_TRUE(!escaped || fake == Fake::Form);
-    EXPECT_EQ(w.frm.m_lStep, 1);
+    EXPECT_EQ(w.frm.Step(), 1);
     EXPECT_TRUE(w.form.MessageBoxes.empty());
     EXPECT_FALSE(w.form.Unloaded);
     EXPECT_FALSE(w.form.Enabled(C::cmdZurück));
     EXPECT_TRUE(w.form.Enabled(C::cmdWeiter));
     EXPECT_TRUE(w.form.Enabled(C::cmdAbbrechen));
-    EXPECT_TRUE(w.frm.m_sSystemDir == w.system.SystemDir || w.frm.m_sSystemDir.empty());
-    EXPECT_TRUE(w.frm.m_lWinVersion == 6 || w.frm.m_lWinVersion == 0);
+    EXPECT_TRUE(w.frm.SystemDir() == w.system.SystemDir || w.frm.SystemDir().empty());
+    EXPECT_TRUE(w.frm.WinVersion() == 6 || w.frm.WinVersion() == 0);
     if (w.form.FailedCall == "BringToFront(pic1)") {
         EXPECT_EQ(w.form.TopPage(), C::pic5); // the page made last stays on top
         return "pages as made";
@@ -159,10 +159,10 @@ std::string CheckStartUp(Wizard& w, Fake fake, bool escaped) {
 
 std::string CheckVersionCheck(Wizard& w, Fake fake, bool escaped) {
     EXPECT_FALSE(escaped);
-    EXPECT_EQ(w.frm.m_lStep, 2);
+    EXPECT_EQ(w.frm.Step(), 2);
     EXPECT_FALSE(w.form.Unloaded);
-    EXPECT_TRUE(w.frm.m_sMDACVersion == "2.81" || w.frm.m_sMDACVersion.empty());
-    EXPECT_TRUE(w.frm.m_sUrl.empty() || IsText(w.frm.m_sUrl, 117));
+    EXPECT_TRUE(w.frm.MDACVersion() == "2.81" || w.frm.MDACVersion().empty());
+    EXPECT_TRUE(w.frm.Url().empty() || IsText(w.frm.Url(), 117));
     if (fake != Fake::Form) {
         EXPECT_TRUE(w.form.MessageBoxes.empty());
         EXPECT_EQ(w.form.TopPage(), C::pic2);
@@ -173,7 +173,7 @@ std::string CheckVersionCheck(Wizard& w, Fake fake, bool escaped) {
                     jet.find(LoadText(102, Language::German)) != std::string::npos ||
                     jet.find(LoadText(102, Language::English)) != std::string::npos)
             << jet;
-        return w.frm.m_sMDACVersion.empty() ? "versions, MDAC unknown" : "versions";
+        return w.frm.MDACVersion().empty() ? "versions, MDAC unknown" : "versions";
     }
     EXPECT_EQ(w.form.MessageBoxes.size(), 1u) << w.form.FailedCall;
     if (w.form.MessageBoxes.empty())
@@ -202,7 +202,7 @@ std::string CheckTableBuild(Wizard& w, Fake fake, bool escaped) {
     }
     if (fake != Fake::Form) {
         EXPECT_TRUE(errors.empty());
-        EXPECT_EQ(w.frm.m_lStep, 3);
+        EXPECT_EQ(w.frm.Step(), 3);
         EXPECT_EQ(w.form.TopPage(), C::pic3);
         EXPECT_EQ(w.form.ListCount(C::lvwMDACFiles), 27);
         EXPECT_TRUE(w.form.TimerEnabled(C::tmrTooltipRemoveCheck));
@@ -214,12 +214,12 @@ std::string CheckTableBuild(Wizard& w, Fake fake, bool escaped) {
         return "no error box";
     EXPECT_TRUE(StartsWithText(errors[0].Text, 140)) << errors[0].Text;
     EXPECT_EQ(errors[0].Icon, MessageBoxIcon::Information);
-    if (w.frm.m_lStep == 2) {
+    if (w.frm.Step() == 2) {
         EXPECT_EQ(w.form.TopPage(), C::pic2) << w.form.FailedCall;
         return "error box on versions";
     }
     // The step had moved on: the repair page, ready to be used again.
-    EXPECT_EQ(w.frm.m_lStep, 3) << w.form.FailedCall;
+    EXPECT_EQ(w.frm.Step(), 3) << w.form.FailedCall;
     EXPECT_EQ(w.form.TopPage(), C::pic3);
     EXPECT_TRUE(w.form.Visible(C::cmdRepairMDAC));
     EXPECT_TRUE(w.form.Visible(C::Label4));
@@ -245,7 +245,7 @@ void LayOutLibraries(Wizard& w) {
 std::string CheckRepair(Wizard& w, Fake fake, bool escaped) {
     EXPECT_FALSE(escaped);
     EXPECT_FALSE(w.form.Unloaded);
-    EXPECT_EQ(w.frm.m_lStep, 3);
+    EXPECT_EQ(w.frm.Step(), 3);
     EXPECT_EQ(w.form.TopPage(), C::pic3);
     // Every library that was loaded is freed again, unless freeing it is the call that failed.
     const bool freeFailed =
@@ -265,7 +265,7 @@ std::string CheckRepair(Wizard& w, Fake fake, bool escaped) {
             EXPECT_TRUE(w.form.Enabled(button)) << RecordingForm::Name(button);
         }
     }
-    if (!w.frm.m_bRepairDone) {
+    if (!w.frm.RepairDone()) {
         // A failing statement before the run began: the page is as it was before the click.
         EXPECT_EQ(fake, Fake::Form);
         EXPECT_TRUE(w.form.Visible(C::cmdRepairMDAC));
@@ -299,7 +299,7 @@ const Scenario kScenarios[] = {
      [](Wizard& w) {
          Load(w);
          w.frm.OnClick(C::cmdWeiter);
-         ASSERT_EQ(w.frm.m_lStep, 2);
+         ASSERT_EQ(w.frm.Step(), 2);
      },
      [](Wizard& w) { return Deliver([&] { w.frm.OnClick(C::cmdWeiter); }); }, CheckTableBuild},
     {"Repair",
@@ -309,7 +309,7 @@ const Scenario kScenarios[] = {
          w.frm.OnClick(C::cmdWeiter);
          w.frm.OnClick(C::cmdWeiter);
          w.EndWatch();
-         ASSERT_EQ(w.frm.m_lStep, 3);
+         ASSERT_EQ(w.frm.Step(), 3);
      },
      [](Wizard& w) { return Deliver([&] { w.frm.OnClick(C::cmdRepairMDAC); }); }, CheckRepair},
 };

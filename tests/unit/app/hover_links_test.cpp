@@ -20,7 +20,7 @@ void Walk(Wizard& w, std::initializer_list<Move> moves) {
         SCOPED_TRACE("move " + std::to_string(++n) + " over " + std::string(ControlName(m.Over)));
         EXPECT_EQ(w.form.Underline(C::lblDownloadMDAC), m.DownloadUnderlined);
         EXPECT_EQ(w.form.Underline(C::lblRepairUrl), m.RepairUnderlined);
-        EXPECT_EQ(w.frm.m_oUnderlinedLink, m.Recorded);
+        EXPECT_EQ(w.frm.UnderlinedLink(), m.Recorded);
     }
 }
 } // namespace
@@ -56,7 +56,7 @@ TEST(HoverLinks, EveryLeavingSurfaceClearsTheRecord) {
         w.frm.OnMouseMove(C::lblRepairUrl);
         w.frm.OnMouseMove(surface);
         EXPECT_FALSE(w.form.Underline(C::lblRepairUrl)) << ControlName(surface);
-        EXPECT_FALSE(w.frm.m_oUnderlinedLink) << ControlName(surface);
+        EXPECT_FALSE(w.frm.UnderlinedLink()) << ControlName(surface);
     }
 }
 
@@ -68,7 +68,7 @@ TEST(HoverLinks, AlreadyUnderlinedLinkWithAnotherRecordedClearsTheOther) {
     w.frm.OnMouseMove(C::lblRepairUrl);
     EXPECT_FALSE(w.form.Underline(C::lblDownloadMDAC));
     EXPECT_TRUE(w.form.Underline(C::lblRepairUrl));
-    EXPECT_FALSE(w.frm.m_oUnderlinedLink);
+    EXPECT_FALSE(w.frm.UnderlinedLink());
 }
 
 TEST(HoverLinks, HandPointerOnEveryMoveOverALinkOnly) {

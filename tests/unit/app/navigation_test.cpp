@@ -54,7 +54,7 @@ TEST(Navigation, WalkThroughEveryPageAndBack) {
         else if (a == "further")
             w.form.SelectOption(C::optFurtherProblems), w.Click(C::cmdWeiter);
         SCOPED_TRACE(a);
-        EXPECT_EQ(w.frm.m_lStep, s.StepAfter);
+        EXPECT_EQ(w.frm.Step(), s.StepAfter);
         EXPECT_EQ(w.form.TopPage(), s.Page);
         ExpectButtons(w, s.State, s.Action);
         EXPECT_EQ(w.form.Caption(C::cmdAbbrechen), w.T(s.CancelText));
@@ -90,7 +90,7 @@ TEST(Navigation, RepairPageAfterTheRepairLeavesNextEnabled) {
     w.MarkRepairDone();
     w.Click(C::cmdZurück);
     w.Click(C::cmdWeiter);
-    EXPECT_EQ(w.frm.m_lStep, 3);
+    EXPECT_EQ(w.frm.Step(), 3);
     EXPECT_TRUE(w.form.Enabled(C::cmdWeiter));
 }
 
@@ -145,7 +145,7 @@ TEST(Watch, OnceTheRepairHasRunCancelShowsTheClosingPage) {
     w.Click(C::cmdWeiter);
     w.MarkRepairDone(); // the watch is still on
     w.Click(C::cmdAbbrechen);
-    EXPECT_EQ(w.frm.m_lStep, 5);
+    EXPECT_EQ(w.frm.Step(), 5);
     EXPECT_EQ(w.form.TopPage(), C::pic5);
     EXPECT_FALSE(w.form.Unloaded);
 }
@@ -163,15 +163,16 @@ TEST(Cancel, ClosingPageEmptiesTheAddressAndTheTickEndsWithoutOpening) {
     w.system.Version = {2, 5, 0, 2195};
     w.Start();
     w.Click(C::cmdWeiter);
-    EXPECT_FALSE(w.frm.m_sUrl.empty());
+    EXPECT_FALSE(w.frm.Url().empty());
     w.Click(C::cmdWeiter);
     w.MarkRepairDone();
     w.Click(C::cmdAbbrechen);
-    ASSERT_EQ(w.frm.m_lStep, 5);
+    ASSERT_EQ(w.frm.Step(), 5);
+    const int eventsBefore = w.form.DoEventsCalls;
     w.Click(C::cmdAbbrechen);
-    EXPECT_EQ(w.frm.m_sUrl, "");
+    EXPECT_EQ(w.frm.Url(), "");
     EXPECT_TRUE(w.form.TimerEnabled(C::ShellExecuteTimer));
-    EXPECT_EQ(w.form.DoEventsCalls, 1);
+    EXPECT_EQ(w.form.DoEventsCalls - eventsBefore, 1);
     EXPECT_FALSE(w.form.Unloaded) << "the tick unloads, not the click";
     w.frm.ShellExecuteTimer_Timer();
     EXPECT_TRUE(w.system.Opened.empty());
@@ -230,7 +231,7 @@ TEST(NextOnRepairPage, FurtherProblemsSetsTheRepairAddressByWindowsVersion) {
         w.MarkRepairDone();
         w.form.SelectOption(C::optFurtherProblems);
         w.Click(C::cmdWeiter);
-        EXPECT_EQ(w.frm.m_sUrl, w.T(text));
+        EXPECT_EQ(w.frm.Url(), w.T(text));
         EXPECT_EQ(w.form.Caption(C::lblRepairUrl), w.T(text));
         EXPECT_EQ(w.form.Caption(C::Label3),
                   "Please check if all listed files have the version 2.81. If that's not the "
@@ -248,7 +249,7 @@ TEST(NextErrorTrap, FailureOnTheVersionPageStaysThereWithAMessage) {
     EXPECT_EQ(w.form.MessageBoxes[0].Text, w.T(140) + "\rListAddRow failed");
     EXPECT_EQ(w.form.MessageBoxes[0].Title, "Quendry");
     EXPECT_EQ(w.form.MessageBoxes[0].Icon, MessageBoxIcon::Information);
-    EXPECT_EQ(w.frm.m_lStep, 2);
+    EXPECT_EQ(w.frm.Step(), 2);
     EXPECT_EQ(w.form.TopPage(), C::pic2);
 }
 
@@ -259,7 +260,7 @@ TEST(NextErrorTrap, FailureOfTheVersionCheckKeepsTheWelcomePageInFront) {
     w.Click(C::cmdWeiter);
     ASSERT_EQ(w.form.MessageBoxes.size(), 1u);
     EXPECT_EQ(w.form.MessageBoxes[0].Text.rfind(w.T(107) + "\r", 0), 0u);
-    EXPECT_EQ(w.frm.m_lStep, 2);
+    EXPECT_EQ(w.frm.Step(), 2);
     EXPECT_EQ(w.form.TopPage(), C::pic1);
 }
 
@@ -275,7 +276,7 @@ TEST(NextErrorTrap, FailureOnTheRepairPageRecoversIt) {
     w.form.SetEnabled(C::cmdZurück, false);
     w.Click(C::cmdWeiter);
     ASSERT_EQ(w.form.MessageBoxes.size(), 1u);
-    EXPECT_EQ(w.frm.m_lStep, 3);
+    EXPECT_EQ(w.frm.Step(), 3);
     EXPECT_EQ(w.form.TopPage(), C::pic3);
     EXPECT_TRUE(w.form.Visible(C::cmdRepairMDAC));
     EXPECT_TRUE(w.form.Visible(C::Label4));
@@ -304,7 +305,7 @@ TEST(WebPages, LinkClickOpensOnceAndStaysOnTheStep) {
     ASSERT_NE(open, w.system.Calls.begin());
     EXPECT_EQ(*(open - 1), "CoInitialize");
     EXPECT_EQ(w.system.Opened[0], "https://www.velmora.example/en/download/mdac.html");
-    EXPECT_EQ(w.frm.m_lStep, 2);
+    EXPECT_EQ(w.frm.Step(), 2);
     EXPECT_FALSE(w.form.Unloaded);
 }
 
@@ -312,12 +313,9 @@ TEST(WebPages, OnlyTheProgramsOwnAddressesAreOpened) {
     Wizard w;
     w.Start();
     for (const char* url : {"file:///C:/WINDOWS/system32/calc.exe", "https://www.velmora.example",
-                            "C:\\WINDOWS\\notepad.exe"}) {
-        w.frm.m_sUrl = url;
-        w.frm.ShellExecuteTimer_Timer();
-    }
+                            "C:\\WINDOWS\\notepad.exe"})
+        w.OpenThroughLink(url);
     EXPECT_TRUE(w.system.Opened.empty());
-    w.frm.m_sUrl = LoadText(120, Language::German);
-    w.frm.ShellExecuteTimer_Timer();
+    w.OpenThroughLink(LoadText(120, Language::German));
     EXPECT_EQ(w.system.Opened.size(), 1u);
 }

@@ -44,7 +44,7 @@ struct RepairWizard : Wizard {
         Start();
         Click(C::cmdWeiter);
         Click(C::cmdWeiter);
-        ASSERT_EQ(frm.m_lStep, 3);
+        ASSERT_EQ(frm.Step(), 3);
         form.Log.clear();
         system.Sleeps.clear();
     }
@@ -74,7 +74,7 @@ struct RepairWizard : Wizard {
 };
 
 void ExpectClosingState(const RepairWizard& w) {
-    EXPECT_TRUE(w.frm.m_bRepairDone);
+    EXPECT_TRUE(w.frm.RepairDone());
     EXPECT_FALSE(w.form.Visible(C::cmdRepairMDAC));
     EXPECT_FALSE(w.form.Visible(C::imgDownArrow));
     EXPECT_FALSE(w.form.Visible(C::imgRepairing));
@@ -89,7 +89,7 @@ void ExpectClosingState(const RepairWizard& w) {
     EXPECT_TRUE(w.form.Enabled(C::cmdZurück));
     EXPECT_TRUE(w.form.Enabled(C::cmdAbbrechen));
     EXPECT_EQ(w.form.Focus, C::cmdWeiter);
-    EXPECT_EQ(w.frm.m_lStep, 3);
+    EXPECT_EQ(w.frm.Step(), 3);
     EXPECT_EQ(w.form.TopPage(), C::pic3);
     EXPECT_FALSE(w.form.Unloaded);
 }
@@ -150,6 +150,12 @@ TEST(RepairStep, PreparationAndClosingInTheirOrder) {
     RepairWizard w;
     w.AllPresent();
     w.ToRepairPage();
+    std::vector<std::string> checksSeen;
+    w.providers.Seen = [&](const std::string&) {
+        checksSeen.push_back(w.form.Caption(C::Label2) +
+                             (w.form.Pointer == MousePointer::Hourglass ? " busy" : " idle") +
+                             (w.form.Enabled(C::cmdWeiter) ? ", Next enabled" : ", Next disabled"));
+    };
     w.Repair();
     const std::vector<std::string> preparation = {"Hide(cmdRepairMDAC)",
                                                   "Disable(cmdAbbrechen)",
@@ -170,13 +176,34 @@ TEST(RepairStep, PreparationAndClosingInTheirOrder) {
     // The status line reads thirteen spaces and text 150 while the run lasts.
     EXPECT_EQ(w.status.front(), std::string(13, ' ') + w.T(150));
     EXPECT_EQ(w.status.back(), std::string(13, ' ') + w.T(150));
-    const std::vector<std::string> closing = {
-        "Progress(31)",         "DoEvents",           "BusyReason()",
-        "Hide(imgRepairing)",   "Hide(Label2)",       "Show(Label16)",
-        "Hide(ProgressBar1)",   "Show(optResolved)",  "Show(optFurtherProblems)",
-        "Pointer(Default)",     "Enable(cmdWeiter)",  "Enable(cmdZurück)",
-        "Enable(cmdAbbrechen)", "SetFocus(cmdWeiter)"};
+    // The providers are checked while the page still shows work, each named on the line and
+    // shown at once; then the page is made ready.
+    const std::vector<std::string> closing = {"Progress(31)",
+                                              "DoEvents",
+                                              "BusyReason()",
+                                              "Refresh",
+                                              "Refresh",
+                                              "Refresh",
+                                              "Refresh",
+                                              "Refresh",
+                                              "Hide(imgRepairing)",
+                                              "Hide(Label2)",
+                                              "Show(Label16)",
+                                              "Hide(ProgressBar1)",
+                                              "Show(optResolved)",
+                                              "Show(optFurtherProblems)",
+                                              "Pointer(Default)",
+                                              "Enable(cmdWeiter)",
+                                              "Enable(cmdZurück)",
+                                              "Enable(cmdAbbrechen)",
+                                              "SetFocus(cmdWeiter)"};
     EXPECT_EQ(w.LogFrom("Progress(31)"), closing);
+    std::vector<std::string> expectedChecks;
+    for (const ProviderClass& cls : ProviderClasses())
+        if (cls.Essential)
+            expectedChecks.push_back(modAPI::printf(w.T(165), {std::string(cls.ProgId)}) +
+                                     " busy, Next disabled");
+    EXPECT_EQ(checksSeen, expectedChecks);
     // A pause of 50 ms after each line and of 150 ms after each step of the bar.
     std::vector<uint32_t> pauses;
     for (size_t i = 0; i < kComponentCount; ++i)
@@ -371,7 +398,7 @@ TEST(RepairStep, AWindowThatGoesDuringTheRunStartsNothingMore) {
     EXPECT_EQ(w.libraries.Loads(), 1); // the second entry is one the repair skips
     EXPECT_TRUE(w.providers.Checked.empty());
     EXPECT_TRUE(w.form.MessageBoxes.empty());
-    EXPECT_FALSE(w.frm.m_bRepairDone);
+    EXPECT_FALSE(w.frm.RepairDone());
 }
 
 struct FailingStatement {
@@ -388,7 +415,7 @@ TEST_P(RepairFailingStatement, IsPassedOverAndTheRunCompletes) {
     w.form.FailOnce[{GetParam().Op, GetParam().Control}] = true;
     w.Repair();
     EXPECT_EQ(w.libraries.Loads(), 24);
-    EXPECT_TRUE(w.frm.m_bRepairDone);
+    EXPECT_TRUE(w.frm.RepairDone());
     EXPECT_TRUE(w.form.Enabled(C::cmdWeiter));
     EXPECT_TRUE(w.form.Enabled(C::cmdAbbrechen));
     EXPECT_EQ(w.form.Focus, C::cmdWeiter);
@@ -406,7 +433,7 @@ TEST(RepairStep, AfterTheRunTheRepairPageKeepsNextEnabled) {
     w.Repair();
     w.Click(C::cmdZurück);
     w.Click(C::cmdWeiter);
-    EXPECT_EQ(w.frm.m_lStep, 3);
+    EXPECT_EQ(w.frm.Step(), 3);
     EXPECT_TRUE(w.form.Enabled(C::cmdWeiter));
     EXPECT_FALSE(w.form.Visible(C::cmdRepairMDAC));
 }
@@ -423,8 +450,7 @@ TEST(RepairStep, TheApartmentIsMadeOnceWhenFirstNeeded) {
     EXPECT_EQ(apartments(), 0);
     w.Repair();
     EXPECT_EQ(apartments(), 1);
-    w.frm.m_sUrl = LoadText(120, Language::English);
-    w.frm.ShellExecuteTimer_Timer();
+    w.OpenThroughLink(LoadText(120, Language::English));
     EXPECT_EQ(apartments(), 1);
     EXPECT_EQ(w.system.Opened.size(), 1u);
 }
@@ -443,6 +469,6 @@ TEST(RepairStep, TheRepairPageGetsTheRegistrarReadyUntilTheRunIsDone) {
     w.Repair();
     w.Click(C::cmdZurück);
     w.Click(C::cmdWeiter);
-    EXPECT_EQ(w.frm.m_lStep, 3);
+    EXPECT_EQ(w.frm.Step(), 3);
     EXPECT_EQ(w.registrar.Prepared, 2);
 }

@@ -87,13 +87,13 @@ INSTANTIATE_TEST_SUITE_P(Languages, StartupTexts,
 TEST(Startup, FirstStepStateAndPage) {
     Started s;
     s.Load();
-    EXPECT_EQ(s.frm.m_lStep, 1);
+    EXPECT_EQ(s.frm.Step(), 1);
     EXPECT_EQ(s.form.TopPage(), C::pic1);
     EXPECT_FALSE(s.form.Enabled(C::cmdZurück));
     EXPECT_TRUE(s.form.Enabled(C::cmdWeiter));
     EXPECT_TRUE(s.form.Enabled(C::cmdAbbrechen));
-    EXPECT_EQ(s.frm.m_sSystemDir, "C:\\WINDOWS\\system32");
-    EXPECT_EQ(s.frm.m_lWinVersion, 6);
+    EXPECT_EQ(s.frm.SystemDir(), "C:\\WINDOWS\\system32");
+    EXPECT_EQ(s.frm.WinVersion(), 6);
     EXPECT_EQ(s.form.ListExtendedStyle(C::lvwMDACFiles) & 0x4020u, 0x4020u);
     EXPECT_EQ(s.form.at(C::Label1).FontName, "Tahoma");
     EXPECT_EQ(s.form.at(C::lblWillkommen).FontName, "Arial");
@@ -124,7 +124,7 @@ TEST_P(StartupDpi, WelcomeBitmapByPixelDensity) {
     s.system.DpiOk = GetParam().Ok;
     s.system.Dpi = GetParam().Dpi;
     s.Load();
-    EXPECT_EQ(s.frm.m_bSmallFonts, GetParam().Small);
+    EXPECT_EQ(s.frm.SmallFonts(), GetParam().Small);
     EXPECT_EQ(s.form.Left(C::imgBigPicture), GetParam().Left);
 }
 
@@ -142,12 +142,12 @@ TEST(Startup, FailingStepsAreSkipped) {
     s.form.FailOnce[{"SetFontName", C::Label10}] = true;
     s.form.FailOnce[{"SetLeft", C::imgBigPicture}] = true;
     s.Load();
-    EXPECT_EQ(s.frm.m_sSystemDir, "");
-    EXPECT_EQ(s.frm.m_lWinVersion, 0);
+    EXPECT_EQ(s.frm.SystemDir(), "");
+    EXPECT_EQ(s.frm.WinVersion(), 0);
     EXPECT_EQ(s.form.Caption(C::lblWillkommen), "");
     EXPECT_EQ(s.form.Caption(C::cmdAbbrechen), "Cancel");
     EXPECT_EQ(s.form.at(C::Label11).FontName, "Tahoma");
     EXPECT_EQ(s.form.Left(C::imgBigPicture), 0);
-    EXPECT_EQ(s.frm.m_lStep, 1);
+    EXPECT_EQ(s.frm.Step(), 1);
     EXPECT_EQ(s.form.TopPage(), C::pic1);
 }

@@ -33,7 +33,7 @@ TEST_P(VersionPage, ShowsVerdictsIconsAndLinkOrHint) {
     w.Click(C::cmdWeiter);
 
     const std::string release = c.Mdac ? std::string(c.Mdac).substr(0, 4) : "";
-    EXPECT_EQ(w.frm.m_sMDACVersion, release);
+    EXPECT_EQ(w.frm.MDACVersion(), release);
     std::string mdac = modAPI::printf(w.T(103), {release});
     if (c.MdacOk)
         mdac += w.T(145);
@@ -60,9 +60,9 @@ TEST_P(VersionPage, ShowsVerdictsIconsAndLinkOrHint) {
     if (c.Link) {
         EXPECT_EQ(w.form.Top(C::lblDownloadMDAC), c.LinkTop);
         EXPECT_EQ(w.form.Caption(C::lblDownloadMDAC), w.T(117));
-        EXPECT_EQ(w.frm.m_sUrl, w.T(117));
+        EXPECT_EQ(w.frm.Url(), w.T(117));
     } else {
-        EXPECT_EQ(w.frm.m_sUrl, "");
+        EXPECT_EQ(w.frm.Url(), "");
         EXPECT_EQ(w.form.Caption(C::lblVersionsContinue), w.T(146));
     }
     EXPECT_EQ(w.form.Top(C::lblJetVerHeader), c.JetHeaderTop);
@@ -111,11 +111,11 @@ TEST(VersionPageRerun, ResetsNothingAndShowsTheRepairAddressLater) {
     w.Click(C::cmdWeiter); // step 4: the repair address
     for (int i = 0; i < 3; ++i)
         w.Click(C::cmdZurück);
-    ASSERT_EQ(w.frm.m_lStep, 1);
+    ASSERT_EQ(w.frm.Step(), 1);
     w.Click(C::cmdWeiter);
     EXPECT_TRUE(w.form.Visible(C::lblDownloadMDAC));
     EXPECT_EQ(w.form.Caption(C::lblDownloadMDAC), w.T(122)); // the scripted system is XP
-    EXPECT_EQ(w.frm.m_sUrl, w.T(122));
+    EXPECT_EQ(w.frm.Url(), w.T(122));
 }
 
 TEST(NumericValue, LeadingDecimalNumberWhateverTheLocale) {

@@ -67,13 +67,12 @@ struct Wizard {
         frm.tmrTooltipRemoveCheck_Timer();
         ReleaseKeys();
     }
-    // The repair as far as the wizard's pages are concerned.
-    void MarkRepairDone() {
-        frm.m_bRepairDone = true;
-        form.SetEnabled(ControlId::cmdWeiter, true);
-        form.SetEnabled(ControlId::cmdZurück, true);
-        form.SetEnabled(ControlId::cmdAbbrechen, true);
-        form.SetVisible(ControlId::optResolved, true);
-        form.SetVisible(ControlId::optFurtherProblems, true);
+    // The repair, run through.
+    void MarkRepairDone() { frm.cmdRepairMDAC_Click(); }
+    // A click on a link that shows `url`, and the one-shot timer's tick it asks for.
+    void OpenThroughLink(const std::string& url) {
+        form.SetCaption(ControlId::lblRepairUrl, url);
+        frm.lblLink_Click(ControlId::lblRepairUrl);
+        frm.ShellExecuteTimer_Timer();
     }
 };

@@ -69,7 +69,7 @@ TEST_P(SameAsTheWizard, ReportSaysWhatThePagesShow) {
     w.Start();
     w.Click(C::cmdWeiter); // the version page
     w.Click(C::cmdWeiter); // the repair page: the file list is filled
-    ASSERT_EQ(w.frm.m_lStep, 3);
+    ASSERT_EQ(w.frm.Step(), 3);
 
     // The report runs in a fresh process: the Windows class is worked out again.
     modAPI::ResetWindowsVersionClass();
@@ -97,10 +97,10 @@ TEST_P(SameAsTheWizard, ReportSaysWhatThePagesShow) {
     s.Run({"report", "--json"});
     const auto doc = json::Parse(s.host.Out);
     ASSERT_TRUE(doc);
-    EXPECT_EQ((*doc)["mdac"]["release"].text, w.frm.m_sMDACVersion);
-    EXPECT_EQ((*doc)["advisedPage"].IsNull(), w.frm.m_sUrl.empty());
-    if (!w.frm.m_sUrl.empty()) {
-        EXPECT_EQ((*doc)["advisedPage"].text, w.frm.m_sUrl);
+    EXPECT_EQ((*doc)["mdac"]["release"].text, w.frm.MDACVersion());
+    EXPECT_EQ((*doc)["advisedPage"].IsNull(), w.frm.Url().empty());
+    if (!w.frm.Url().empty()) {
+        EXPECT_EQ((*doc)["advisedPage"].text, w.frm.Url());
     }
     // The listed components, in table order, as the file list shows them.
     int row = 0;
