@@ -40,6 +40,8 @@ public:
     // The page in front, which the wizard's step need not match (the welcome page stays in front
     // when the version check fails on the way to step 2).
     ControlId FrontPage = ControlId::frmMain;
+    // The control the wizard gave the keyboard focus last.
+    ControlId Focus = ControlId::frmMain;
 
     // A row added to a list, in its place when the list is sorted.
     void AddRow(ControlId list, const ListRow& row);
