@@ -6,15 +6,11 @@
 
 #include "controls.h"
 #include "system_api.h"
+#include "view_state.h"
 
 enum class MousePointer { Default, Hourglass };
 
 enum class MessageBoxIcon { None, Information, Warning };
-
-struct ListRow {
-    std::string Key, Text, Sub1, Sub2;
-    int Image = 0; // 1 = check mark, 2 = warning sign
-};
 
 class IForm {
 public:

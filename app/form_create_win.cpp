@@ -86,12 +86,6 @@ bool WinForm::Create(HINSTANCE instance, IFormEvents& events, int dpi) {
 
 void WinForm::Keep(const ControlSpec& entry) {
     Control c;
-    c.LeftTwips = entry.Left;
-    c.TopTwips = entry.Top;
-    c.Interval = entry.Interval;
-    c.Text = Widen(std::string(entry.Caption));
-    c.Shown = entry.Visible;
-    c.On = entry.Enabled;
     if (!entry.FontName.empty()) {
         c.HasFont = true;
         c.Font = {Widen(std::string(entry.FontName)), entry.FontSize, entry.Bold, false};
@@ -110,12 +104,9 @@ void WinForm::MakePage(ControlId page) {
             CreateControl(entry);
     Arrange(page);
     KeepLinksClear(page);
-}
-
-HWND WinForm::Made(ControlId id) {
-    if (!Wnd(id) && (IsPage(id) || IsPage(Describe(id).Parent)))
-        MakePage(IsPage(id) ? id : Describe(id).Parent);
-    return Wnd(id);
+    // The focus the wizard gave one of its controls before the page was made.
+    if (Describe(m_view.Focus).Parent == page)
+        ::SetFocus(Wnd(m_view.Focus));
 }
 
 bool WinForm::CreateControl(const ControlSpec& entry) {
@@ -123,11 +114,12 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
     if (entry.Kind == ControlKind::Timer)
         return true;
     HWND parent = entry.Parent == ControlId::frmMain ? m_hwnd : Wnd(entry.Parent);
-    const int x = Px(c.LeftTwips), y = Px(c.TopTwips);
+    const ControlState& st = m_view.at(entry.Id);
+    const int x = Px(st.Left), y = Px(st.Top);
     const int w = Px(entry.Width), h = Px(entry.Height);
     // Overlapping siblings paint by z-order only when each clips the others.
     DWORD style =
-        WS_CHILD | WS_CLIPSIBLINGS | (c.Shown ? WS_VISIBLE : 0) | (c.On ? 0 : WS_DISABLED);
+        WS_CHILD | WS_CLIPSIBLINGS | (st.Visible ? WS_VISIBLE : 0) | (st.Enabled ? 0 : WS_DISABLED);
     DWORD exStyle = 0;
     const wchar_t* cls = L"STATIC";
     switch (entry.Kind) {
@@ -172,7 +164,7 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
     default:
         break;
     }
-    c.Hwnd = CreateWindowExW(exStyle, cls, c.Text.c_str(), style, x, y, w, h, parent,
+    c.Hwnd = CreateWindowExW(exStyle, cls, Widen(st.Caption).c_str(), style, x, y, w, h, parent,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.Id)), m_instance,
                              nullptr);
     if (!c.Hwnd)
@@ -215,7 +207,7 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
         break;
     }
     case ControlKind::Option:
-        if (entry.Checked)
+        if (st.Option)
             SendMessageW(c.Hwnd, BM_SETCHECK, BST_CHECKED, 0);
         break;
     case ControlKind::ListView: {
@@ -237,11 +229,16 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
             }
         }
         SendMessageW(c.Hwnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_images));
-        SendMessageW(c.Hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, c.ListStyle);
+        SendMessageW(c.Hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, st.ExStyle);
+        for (const ListRow& row : st.Rows)
+            InsertRow(c.Hwnd, row);
+        if (m_sorted)
+            SortList(entry.Id);
         break;
     }
     case ControlKind::ProgressBar:
-        SendMessageW(c.Hwnd, PBM_SETRANGE32, 0, 100);
+        SendMessageW(c.Hwnd, PBM_SETRANGE32, 0, st.ProgressMax);
+        SendMessageW(c.Hwnd, PBM_SETPOS, st.ProgressValue, 0);
         break;
     default:
         break;

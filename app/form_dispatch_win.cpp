@@ -145,6 +145,8 @@ LRESULT WinForm::HandleMain(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         // Enter and Esc reach Next and Cancel through their dialog ids; a disabled or hidden
         // button is not pressed.
         HWND ctl = Wnd(id);
+        if (code == BN_CLICKED && ctl && Describe(id).Kind == ControlKind::Option)
+            ChooseOption(id);
         if (code == BN_CLICKED && ctl && IsWindowEnabled(ctl) && IsWindowVisible(ctl))
             Dispatch([&] { m_events->OnClick(id); });
         return 0;
@@ -205,9 +207,9 @@ LRESULT WinForm::HandleMain(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     case WM_DESTROY:
-        for (auto& [id, c] : m_controls)
-            if (c.TimerOn)
-                KillTimer(hwnd, static_cast<UINT_PTR>(id));
+        for (const auto& entry : ControlTable())
+            if (entry.Kind == ControlKind::Timer && m_view.at(entry.Id).TimerOn)
+                KillTimer(hwnd, static_cast<UINT_PTR>(entry.Id));
         try {
             m_events->OnUnload();
         } catch (...) {

@@ -91,9 +91,9 @@ void WinForm::KeepLinksClear(ControlId page) {
         RECT box = {}, pageBox = {};
         GetWindowRect(linkHwnd, &box);
         GetClientRect(Wnd(page), &pageBox);
-        const RECT mine = {Px(c->LeftTwips), Px(c->TopTwips),
-                           Px(c->LeftTwips) + box.right - box.left,
-                           Px(c->TopTwips) + box.bottom - box.top};
+        const ControlState& st = m_view.at(link.Id);
+        const RECT mine = {Px(st.Left), Px(st.Top), Px(st.Left) + box.right - box.left,
+                           Px(st.Top) + box.bottom - box.top};
         int top = TopClearOfTexts(page, mine);
         // No room below the texts: they take the page's full width, so that they need fewer
         // lines, and the link goes below them again. Should even that not do, the link keeps to

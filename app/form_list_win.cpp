@@ -19,14 +19,21 @@ int CALLBACK CompareSortKeys(LPARAM a, LPARAM b, LPARAM keys) {
 } // namespace
 
 void WinForm::ListClear(ControlId id) {
-    if (HWND hwnd = Made(id))
+    m_view[id].Rows.clear();
+    if (HWND hwnd = Wnd(id))
         SendMessageW(hwnd, LVM_DELETEALLITEMS, 0, 0);
 }
 
 void WinForm::ListAddRow(ControlId id, const ListRow& row) {
-    HWND hwnd = Made(id);
-    if (!hwnd)
-        return;
+    m_view[id].Rows.push_back(row);
+    if (HWND hwnd = Wnd(id)) {
+        InsertRow(hwnd, row);
+        if (m_sorted)
+            SortList(id);
+    }
+}
+
+void WinForm::InsertRow(HWND hwnd, const ListRow& row) {
     std::wstring text = Widen(row.Text), sub1 = Widen(row.Sub1), sub2 = Widen(row.Sub2);
     LVITEMW item = {};
     item.mask = LVIF_TEXT | LVIF_IMAGE;
@@ -44,20 +51,21 @@ void WinForm::ListAddRow(ControlId id, const ListRow& row) {
     sub.iSubItem = 2;
     sub.pszText = sub2.data();
     SendMessageW(hwnd, LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&sub));
-    if (m_sorted)
-        SortList(id);
 }
 
 int WinForm::ListCount(ControlId id) const {
-    HWND hwnd = Wnd(id);
-    return hwnd ? static_cast<int>(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0)) : 0;
+    return static_cast<int>(m_view.at(id).Rows.size());
 }
 
 ListRow WinForm::ListRowAt(ControlId id, int index) const {
+    // In the order the list shows them, which the list's own sorting decides once it is made.
     ListRow row;
     HWND hwnd = Wnd(id);
+    const auto& rows = m_view.at(id).Rows;
     if (!hwnd)
-        return row;
+        return index >= 0 && static_cast<size_t>(index) < rows.size()
+                   ? rows[static_cast<size_t>(index)]
+                   : row;
     auto text = [&](int sub) {
         wchar_t buf[1024] = {};
         LVITEMW item = {};
@@ -84,7 +92,7 @@ void WinForm::ListSetSortKey(ControlId, int column) {
 
 void WinForm::ListSetSorted(ControlId id, bool sorted) {
     m_sorted = sorted;
-    if (sorted && Made(id))
+    if (sorted && Wnd(id))
         SortList(id);
 }
 
@@ -118,16 +126,11 @@ void WinForm::SortList(ControlId id) {
 }
 
 uint32_t WinForm::ListExtendedStyle(ControlId id) const {
-    HWND hwnd = Wnd(id);
-    const Control* c = Find(id);
-    return hwnd ? static_cast<uint32_t>(SendMessageW(hwnd, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0))
-           : c  ? c->ListStyle
-                : 0;
+    return m_view.at(id).ExStyle;
 }
 
 void WinForm::SetListExtendedStyle(ControlId id, uint32_t style) {
+    m_view[id].ExStyle = style;
     if (HWND hwnd = Wnd(id))
         SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style);
-    else if (Control* c = Find(id))
-        c->ListStyle = style;
 }

@@ -57,12 +57,10 @@ WindowHandle WinForm::ControlHwnd(ControlId id) const {
 }
 
 void WinForm::SetCaption(ControlId id, const std::string& text) {
+    m_view[id].Caption = text;
     HWND hwnd = Wnd(id);
-    if (!hwnd) {
-        if (Control* c = Find(id))
-            c->Text = Widen(text);
+    if (!hwnd)
         return;
-    }
     SetWindowTextW(hwnd, Widen(text).c_str());
     if (Describe(id).AutoSize)
         AutoSize(id);
@@ -70,73 +68,61 @@ void WinForm::SetCaption(ControlId id, const std::string& text) {
 }
 
 std::string WinForm::Caption(ControlId id) const {
-    HWND hwnd = Wnd(id);
-    const Control* c = Find(id);
-    return hwnd ? Narrow(WindowText(hwnd)) : c ? Narrow(c->Text) : std::string();
+    return m_view.at(id).Caption;
 }
 
 void WinForm::SetVisible(ControlId id, bool visible) {
+    m_view[id].Visible = visible;
     if (HWND hwnd = Wnd(id)) {
         ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
         LayoutChanged(id);
-    } else if (Control* c = Find(id)) {
-        c->Shown = visible;
     }
 }
 
 bool WinForm::Visible(ControlId id) const {
-    HWND hwnd = Wnd(id);
-    const Control* c = Find(id);
-    return hwnd ? (GetWindowLongW(hwnd, GWL_STYLE) & WS_VISIBLE) != 0 : c && c->Shown;
+    return m_view.at(id).Visible;
 }
 
 void WinForm::SetEnabled(ControlId id, bool enabled) {
+    m_view[id].Enabled = enabled;
     if (HWND hwnd = Wnd(id))
         EnableWindow(hwnd, enabled);
-    else if (Control* c = Find(id))
-        c->On = enabled;
 }
 
 bool WinForm::Enabled(ControlId id) const {
-    HWND hwnd = Wnd(id);
-    const Control* c = Find(id);
-    return hwnd ? IsWindowEnabled(hwnd) != FALSE : c && c->On;
+    return m_view.at(id).Enabled;
 }
 
 void WinForm::SetTop(ControlId id, int twips) {
-    Control* c = Find(id);
-    if (!c)
+    m_view[id].Top = twips;
+    Place(id);
+}
+
+void WinForm::SetLeft(ControlId id, int twips) {
+    m_view[id].Left = twips;
+    Place(id);
+}
+
+void WinForm::Place(ControlId id) {
+    HWND hwnd = Wnd(id);
+    if (!hwnd)
         return;
-    c->TopTwips = twips;
-    if (!c->Hwnd)
-        return;
-    SetWindowPos(c->Hwnd, nullptr, Px(c->LeftTwips), Px(twips), 0, 0,
+    const ControlState& st = m_view.at(id);
+    SetWindowPos(hwnd, nullptr, Px(st.Left), Px(st.Top), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     LayoutChanged(id);
 }
 
-void WinForm::SetLeft(ControlId id, int twips) {
-    Control* c = Find(id);
-    if (!c)
-        return;
-    c->LeftTwips = twips;
-    if (!c->Hwnd)
-        return;
-    SetWindowPos(c->Hwnd, nullptr, Px(twips), Px(c->TopTwips), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 int WinForm::Top(ControlId id) const {
-    const Control* c = Find(id);
-    return c ? c->TopTwips : 0;
+    return m_view.at(id).Top;
 }
 
 int WinForm::Left(ControlId id) const {
-    const Control* c = Find(id);
-    return c ? c->LeftTwips : 0;
+    return m_view.at(id).Left;
 }
 
 void WinForm::SetFontName(ControlId id, const std::string& face) {
+    m_view[id].FontName = face;
     Control* c = Find(id);
     if (!c || !c->HasFont)
         return;
@@ -148,6 +134,7 @@ void WinForm::SetFontName(ControlId id, const std::string& face) {
 }
 
 void WinForm::SetUnderline(ControlId id, bool underline) {
+    m_view[id].Underline = underline;
     Control* c = Find(id);
     if (!c || !c->HasFont || c->Font.Underline == underline)
         return;
@@ -158,13 +145,14 @@ void WinForm::SetUnderline(ControlId id, bool underline) {
 }
 
 bool WinForm::Underline(ControlId id) const {
-    const Control* c = Find(id);
-    return c && c->Font.Underline;
+    return m_view.at(id).Underline;
 }
 
 void WinForm::BringToFront(ControlId id) {
-    if (IsPage(id))
+    if (IsPage(id)) {
+        m_view.FrontPage = id;
         MakePage(id);
+    }
     HWND hwnd = Wnd(id);
     if (!hwnd)
         return;
@@ -202,49 +190,52 @@ void WinForm::RaiseWindow() {
 }
 
 void WinForm::SetFocus(ControlId id) {
-    if (HWND hwnd = Made(id))
+    // A control whose page is not made yet takes the focus when its page comes to the front.
+    m_view.Focus = id;
+    if (HWND hwnd = Wnd(id))
         ::SetFocus(hwnd);
 }
 
 bool WinForm::OptionValue(ControlId id) const {
-    // Until its page is made, an option holds its first state: the first answer chosen.
-    HWND hwnd = Wnd(id);
-    return hwnd ? SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED : Describe(id).Checked;
+    return m_view.at(id).Option;
+}
+
+void WinForm::ChooseOption(ControlId id) {
+    for (const auto& entry : ControlTable())
+        if (entry.Kind == ControlKind::Option && entry.Parent == Describe(id).Parent)
+            m_view[entry.Id].Option = entry.Id == id;
 }
 
 void WinForm::SetProgressMax(ControlId id, int max) {
-    if (HWND hwnd = Made(id))
+    m_view[id].ProgressMax = max;
+    if (HWND hwnd = Wnd(id))
         SendMessageW(hwnd, PBM_SETRANGE32, 0, max);
 }
 
 void WinForm::SetProgressValue(ControlId id, int value) {
-    if (HWND hwnd = Made(id))
+    m_view[id].ProgressValue = value;
+    if (HWND hwnd = Wnd(id))
         SendMessageW(hwnd, PBM_SETPOS, value, 0);
 }
 
 void WinForm::SetTimerInterval(ControlId id, uint32_t ms) {
-    Control* c = Find(id);
-    if (!c)
-        return;
-    c->Interval = ms;
-    if (c->TimerOn)
+    ControlState& st = m_view[id];
+    st.Interval = ms;
+    if (st.TimerOn)
         SetTimer(m_hwnd, static_cast<UINT_PTR>(id), ms, nullptr);
 }
 
 void WinForm::SetTimerEnabled(ControlId id, bool enabled) {
-    Control* c = Find(id);
-    if (!c)
-        return;
-    c->TimerOn = enabled;
+    ControlState& st = m_view[id];
+    st.TimerOn = enabled;
     if (enabled)
-        SetTimer(m_hwnd, static_cast<UINT_PTR>(id), c->Interval, nullptr);
+        SetTimer(m_hwnd, static_cast<UINT_PTR>(id), st.Interval, nullptr);
     else
         KillTimer(m_hwnd, static_cast<UINT_PTR>(id));
 }
 
 bool WinForm::TimerEnabled(ControlId id) const {
-    const Control* c = Find(id);
-    return c && c->TimerOn;
+    return m_view.at(id).TimerOn;
 }
 
 void WinForm::SetMousePointer(MousePointer pointer) {

@@ -85,13 +85,6 @@ private:
         HWND Hwnd = nullptr; // none for a timer, and for a control whose page is not made yet
         Font Font;
         bool HasFont = false;
-        int LeftTwips = 0, TopTwips = 0;
-        uint32_t Interval = 0;
-        bool TimerOn = false;
-        // Until the control is made:
-        std::wstring Text;
-        bool Shown = false, On = true;
-        uint32_t ListStyle = 0;
     };
 
     static LRESULT CALLBACK MainProc(HWND, UINT, WPARAM, LPARAM);
@@ -119,8 +112,6 @@ private:
     bool CreateControl(const ControlSpec& entry);
     // Makes the controls of a page that has not been made yet.
     void MakePage(ControlId page);
-    // The control's window, its page made first where it is not yet.
-    HWND Made(ControlId id);
     // Orders the made children of `parent`: pictures by whether they lie inside a text, then what
     // the user works and the links on top.
     void Arrange(ControlId parent);
@@ -139,7 +130,13 @@ private:
     void WidenTexts(ControlId page);
     // A label's text, face, place or visibility changed: the links of its page keep clear.
     void LayoutChanged(ControlId id);
+    // Puts a made control where its state says.
+    void Place(ControlId id);
+    // The user chose an option: it is the chosen one of its page's options.
+    void ChooseOption(ControlId id);
     void SortList(ControlId id);
+    // Adds a row at the end of the made list.
+    void InsertRow(HWND list, const ListRow& row);
     int Px(int twips) const;
     Control* Find(ControlId id);
     const Control* Find(ControlId id) const;
@@ -149,6 +146,8 @@ private:
     IFormEvents* m_events = nullptr;
     HWND m_hwnd = nullptr;
     int m_dpi = 96;
+    // What the window shows, kept once; the windows render it.
+    ViewState m_view;
     std::map<ControlId, Control> m_controls;
     std::map<Font, HFONT> m_fonts;
     HBRUSH m_white = nullptr;

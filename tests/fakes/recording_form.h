@@ -1,6 +1,7 @@
 #pragma once
-// A form that keeps each control's state in memory, starting from the control table, and records
-// the calls that have an order worth checking (z-order, focus, message boxes, events, unload).
+// A form that renders the view state in memory (each control's record, seeded from the control
+// table, and the page in front) and records the calls that have an order worth checking (z-order,
+// focus, message boxes, events, unload).
 #include <algorithm>
 #include <functional>
 #include <map>
@@ -12,44 +13,15 @@
 
 class RecordingForm : public IForm {
 public:
-    struct State {
-        std::string Caption;
-        bool Visible = true, Enabled = true, Underline = false;
-        int Left = 0, Top = 0;
-        std::string FontName;
-        bool Option = false;
-        std::vector<ListRow> Rows;
-        int SortKey = 0;
-        bool Sorted = false;
-        uint32_t ExStyle = 0;
-        int ProgressMax = 100, ProgressValue = 0;
-        uint32_t Interval = 0;
-        bool TimerOn = false;
-    };
+    // Each control's state is the view state the product's form renders.
+    using State = ControlState;
     struct Box {
         std::string Text, Title;
         MessageBoxIcon Icon;
     };
 
-    RecordingForm() {
-        for (const auto& s : ControlTable()) {
-            State st;
-            st.Caption = std::string(s.Caption);
-            st.Visible = s.Visible;
-            st.Enabled = s.Enabled;
-            st.Left = s.Left;
-            st.Top = s.Top;
-            st.FontName = std::string(s.FontName);
-            st.Interval = s.Interval;
-            st.Option = s.Checked;
-            m_state[s.Id] = st;
-            if (s.Kind == ControlKind::Page)
-                m_pages.insert(m_pages.begin(), s.Id); // created last lies on top
-        }
-    }
-
-    State& operator[](ControlId id) { return m_state[id]; }
-    const State& at(ControlId id) const { return m_state.at(id); }
+    State& operator[](ControlId id) { return m_view[id]; }
+    const State& at(ControlId id) const { return m_view.at(id); }
 
     std::vector<std::string> Log; // calls in order, as "Name(args)"
     std::vector<Box> MessageBoxes;
@@ -70,8 +42,8 @@ public:
     mutable std::string FailedCall;
 
     void SelectOption(ControlId id) {
-        m_state[ControlId::optResolved].Option = id == ControlId::optResolved;
-        m_state[ControlId::optFurtherProblems].Option = id == ControlId::optFurtherProblems;
+        m_view[ControlId::optResolved].Option = id == ControlId::optResolved;
+        m_view[ControlId::optFurtherProblems].Option = id == ControlId::optFurtherProblems;
     }
 
     // IForm
@@ -86,75 +58,72 @@ public:
     void SetCaption(ControlId id, const std::string& text) override {
         Count("SetCaption", id);
         Fail("SetCaption", id);
-        m_state[id].Caption = text;
+        m_view[id].Caption = text;
     }
     std::string Caption(ControlId id) const override {
         Count("Caption", id);
-        return m_state.at(id).Caption;
+        return m_view.at(id).Caption;
     }
     void SetVisible(ControlId id, bool v) override {
         Count("SetVisible", id);
         Fail("SetVisible", id);
-        m_state[id].Visible = v;
+        m_view[id].Visible = v;
         Log.push_back(std::string(v ? "Show(" : "Hide(") + Name(id) + ")");
     }
     bool Visible(ControlId id) const override {
         Count("Visible", id);
-        return m_state.at(id).Visible;
+        return m_view.at(id).Visible;
     }
     void SetEnabled(ControlId id, bool e) override {
         Count("SetEnabled", id);
         Fail("SetEnabled", id);
-        m_state[id].Enabled = e;
+        m_view[id].Enabled = e;
         Log.push_back(std::string(e ? "Enable(" : "Disable(") + Name(id) + ")");
     }
     bool Enabled(ControlId id) const override {
         Count("Enabled", id);
-        return m_state.at(id).Enabled;
+        return m_view.at(id).Enabled;
     }
     void SetTop(ControlId id, int t) override {
         Count("SetTop", id);
-        m_state[id].Top = t;
+        m_view[id].Top = t;
     }
     void SetLeft(ControlId id, int l) override {
         Count("SetLeft", id);
         Fail("SetLeft", id);
-        m_state[id].Left = l;
+        m_view[id].Left = l;
     }
     int Top(ControlId id) const override {
         Count("Top", id);
-        return m_state.at(id).Top;
+        return m_view.at(id).Top;
     }
     int Left(ControlId id) const override {
         Count("Left", id);
-        return m_state.at(id).Left;
+        return m_view.at(id).Left;
     }
     void SetFontName(ControlId id, const std::string& face) override {
         Count("SetFontName", id);
         Fail("SetFontName", id);
-        m_state[id].FontName = face;
+        m_view[id].FontName = face;
     }
     void SetUnderline(ControlId id, bool u) override {
         Count("SetUnderline", id);
-        m_state[id].Underline = u;
+        m_view[id].Underline = u;
     }
     bool Underline(ControlId id) const override {
         Count("Underline", id);
-        return m_state.at(id).Underline;
+        return m_view.at(id).Underline;
     }
     void BringToFront(ControlId id) override {
         Count("BringToFront", id);
         Fail("BringToFront", id);
-        auto it = std::find(m_pages.begin(), m_pages.end(), id);
-        if (it != m_pages.end()) {
-            m_pages.erase(it);
-            m_pages.insert(m_pages.begin(), id);
-        }
+        if (IsPage(id))
+            m_view.FrontPage = id;
         Log.push_back("BringToFront(" + Name(id) + ")");
     }
     ControlId TopPage() const override {
         Count("TopPage", ControlId::frmMain);
-        return m_pages.front();
+        return m_view.FrontPage;
     }
     void RaiseWindow() override {
         Count("RaiseWindow", ControlId::frmMain);
@@ -168,77 +137,66 @@ public:
     }
     bool OptionValue(ControlId id) const override {
         Count("OptionValue", id);
-        return m_state.at(id).Option;
+        return m_view.at(id).Option;
     }
     void ListClear(ControlId id) override {
         Count("ListClear", id);
         Fail("ListClear", id);
-        m_state[id].Rows.clear();
+        m_view[id].Rows.clear();
     }
     void ListAddRow(ControlId id, const ListRow& row) override {
         Count("ListAddRow", id);
         Fail("ListAddRow", id);
-        auto& rows = m_state[id].Rows;
-        rows.push_back(row);
-        if (m_state[id].Sorted) {
-            const int key = m_state[id].SortKey;
-            std::stable_sort(rows.begin(), rows.end(), [key](const ListRow& a, const ListRow& b) {
-                return Column(a, key) < Column(b, key);
-            });
-        }
+        m_view.AddRow(id, row);
     }
     int ListCount(ControlId id) const override {
         Count("ListCount", id);
-        return static_cast<int>(m_state.at(id).Rows.size());
+        return static_cast<int>(m_view.at(id).Rows.size());
     }
     ListRow ListRowAt(ControlId id, int i) const override {
         Count("ListRowAt", id);
-        return m_state.at(id).Rows.at(i);
+        return m_view.at(id).Rows.at(i);
     }
     void ListSetSortKey(ControlId id, int column) override {
         Count("ListSetSortKey", id);
-        m_state[id].SortKey = column;
+        m_view[id].SortKey = column;
     }
     void ListSetSorted(ControlId id, bool sorted) override {
         Count("ListSetSorted", id);
-        m_state[id].Sorted = sorted;
-        if (sorted) {
-            const int key = m_state[id].SortKey;
-            auto& rows = m_state[id].Rows;
-            std::stable_sort(rows.begin(), rows.end(), [key](const ListRow& a, const ListRow& b) {
-                return Column(a, key) < Column(b, key);
-            });
-        }
+        if (sorted)
+            m_view.SortRows(id);
+        else
+            m_view[id].Sorted = false;
     }
     uint32_t ListExtendedStyle(ControlId id) const override {
         Count("ListExtendedStyle", id);
-        return m_state.at(id).ExStyle;
+        return m_view.at(id).ExStyle;
     }
     void SetListExtendedStyle(ControlId id, uint32_t s) override {
         Count("SetListExtendedStyle", id);
-        m_state[id].ExStyle = s;
+        m_view[id].ExStyle = s;
     }
     void SetProgressMax(ControlId id, int max) override {
         Count("SetProgressMax", id);
-        m_state[id].ProgressMax = max;
+        m_view[id].ProgressMax = max;
     }
     void SetProgressValue(ControlId id, int v) override {
         Count("SetProgressValue", id);
-        m_state[id].ProgressValue = v;
+        m_view[id].ProgressValue = v;
         Log.push_back("Progress(" + std::to_string(v) + ")");
     }
     void SetTimerInterval(ControlId id, uint32_t ms) override {
         Count("SetTimerInterval", id);
-        m_state[id].Interval = ms;
+        m_view[id].Interval = ms;
     }
     void SetTimerEnabled(ControlId id, bool on) override {
         Count("SetTimerEnabled", id);
-        m_state[id].TimerOn = on;
+        m_view[id].TimerOn = on;
         Log.push_back(std::string(on ? "TimerOn(" : "TimerOff(") + Name(id) + ")");
     }
     bool TimerEnabled(ControlId id) const override {
         Count("TimerEnabled", id);
-        return m_state.at(id).TimerOn;
+        return m_view.at(id).TimerOn;
     }
     void SetMousePointer(MousePointer p) override {
         Count("SetMousePointer", ControlId::frmMain);
@@ -280,9 +238,6 @@ public:
     static std::string Name(ControlId id) { return std::string(ControlName(id)); }
 
 private:
-    static const std::string& Column(const ListRow& r, int key) {
-        return key == 0 ? r.Text : key == 1 ? r.Sub1 : r.Sub2;
-    }
     void Count(const char* op, ControlId id) const {
         if (++CallNumber == FailCallNumber) {
             FailedCall = std::string(op) + "(" + Name(id) + ")";
@@ -297,6 +252,5 @@ private:
         }
     }
 
-    std::map<ControlId, State> m_state;
-    std::vector<ControlId> m_pages; // front() is on top
+    ViewState m_view;
 };
