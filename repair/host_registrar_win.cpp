@@ -117,13 +117,6 @@ struct CallInProgress {
     int& Calls;
 };
 
-// The sequence number of an encoded request.
-uint32_t DecodeSequence(const std::string& request) {
-    const std::optional<HostRequest> decoded =
-        DecodeRequest(std::string_view(request).substr(0, request.find('\n')));
-    return decoded ? decoded->Sequence : 0;
-}
-
 bool IsValid(HANDLE handle) {
     return handle != nullptr && handle != INVALID_HANDLE_VALUE;
 }
@@ -174,8 +167,7 @@ RegistrationOutcome OutOfProcessRegistrar::Register(const std::string& path,
     RegistrationOutcome outcome;
     outcome.DisplayName = displayName;
     if (const std::optional<Collected> collected = std::exchange(m_collected, std::nullopt))
-        if (collected->Request ==
-            EncodeRequest({DecodeSequence(collected->Request), path, entryName, displayName}))
+        if (collected->Request.Asks(path, entryName, displayName))
             return collected->Outcome;
     if (m_stopped) {
         outcome.Result = RegistrationResult::HostRefused;
@@ -184,7 +176,7 @@ RegistrationOutcome OutOfProcessRegistrar::Register(const std::string& path,
     if (m_inProcessOnly || !IsFullyQualifiedPath(path))
         return RegisterComponent(m_inProcess, path, entryName, displayName);
     std::optional<Begun> begun = std::exchange(m_begun, std::nullopt);
-    if (begun && begun->Request != EncodeRequest({begun->Sequence, path, entryName, displayName})) {
+    if (begun && !begun->Asks(path, entryName, displayName)) {
         // Another library's, which the host works on: it is waited for and passed over, so that
         // what it does is never put down to this one.
         Collect(*begun);
@@ -280,7 +272,7 @@ void OutOfProcessRegistrar::Stop() {
     // Sent and not yet collected, with no other call of this object in progress below.
     if (m_begun && m_calls == 0) {
         const Begun begun = *std::exchange(m_begun, std::nullopt);
-        m_collected = Collected{begun.Request, Collect(begun)};
+        m_collected = Collected{begun, Collect(begun)};
     }
 }
 

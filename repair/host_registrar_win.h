@@ -142,12 +142,17 @@ private:
         std::string DisplayName;
         uint32_t Sequence = 0;
         DWORD SentAt = 0;
+        // Whether it asks for this registration.
+        bool Asks(const std::string& path, const std::string& entryName,
+                  const std::string& displayName) const {
+            return Request == EncodeRequest({Sequence, path, entryName, displayName});
+        }
     };
     // Waits for the reply to a begun request: its outcome, as Register's first attempt finds it.
     RegistrationOutcome Collect(const Begun& begun);
     std::optional<Begun> m_begun; // sent by Begin, not yet collected
     struct Collected {
-        std::string Request;
+        Begun Request;
         RegistrationOutcome Outcome;
     };
     std::optional<Collected> m_collected; // the begun request, collected by Stop

@@ -9,7 +9,7 @@
 #include <optional>
 #include <vector>
 
-struct PeSpec {
+struct PeShape {
     uint16_t machine = 0x014c; // IMAGE_FILE_MACHINE_I386
     bool pe32Plus = false;
     bool dll = false;
@@ -43,7 +43,7 @@ inline void PutU32(std::vector<uint8_t>& b, size_t at, uint32_t value) {
     PutU16(b, at + 2, static_cast<uint16_t>(value >> 16));
 }
 
-inline std::vector<uint8_t> BuildPe(const PeSpec& spec) {
+inline std::vector<uint8_t> BuildPe(const PeShape& shape) {
     using namespace pe_layout;
     std::vector<uint8_t> b(kFileSize);
     b[0] = 'M';
@@ -51,28 +51,29 @@ inline std::vector<uint8_t> BuildPe(const PeSpec& spec) {
     PutU32(b, kPeOffsetAt, kNtAt);
 
     std::memcpy(&b[kNtAt], "PE\0\0", 4);
-    PutU16(b, kNtAt + 4, spec.machine);
+    PutU16(b, kNtAt + 4, shape.machine);
     PutU16(b, kSectionCountAt, 1);
-    PutU16(b, kNtAt + 20, static_cast<uint16_t>(OptionalSize(spec.pe32Plus)));
+    PutU16(b, kNtAt + 20, static_cast<uint16_t>(OptionalSize(shape.pe32Plus)));
     // Executable image, 32-bit word machine for PE32, a library when asked.
-    PutU16(b, kNtAt + 22,
-           static_cast<uint16_t>(0x0002 | (spec.pe32Plus ? 0 : 0x0100) | (spec.dll ? 0x2000 : 0)));
+    PutU16(
+        b, kNtAt + 22,
+        static_cast<uint16_t>(0x0002 | (shape.pe32Plus ? 0 : 0x0100) | (shape.dll ? 0x2000 : 0)));
 
     const size_t o = kOptionalAt;
-    PutU16(b, o, spec.pe32Plus ? 0x20b : 0x10b);
-    PutU32(b, o + 32, 0x1000);                     // section alignment
-    PutU32(b, o + 36, 0x200);                      // file alignment
-    PutU16(b, o + 48, 5);                          // subsystem version 5.0
-    PutU32(b, o + 56, 0x2000);                     // size of image
-    PutU32(b, o + 60, 0x200);                      // size of headers
-    PutU16(b, o + 68, 3);                          // console subsystem
-    PutU32(b, o + (spec.pe32Plus ? 108 : 92), 16); // data directories
-    if (spec.clrFlags) {
-        PutU32(b, ClrDirectoryAt(spec.pe32Plus), kSectionRva);
-        PutU32(b, ClrDirectoryAt(spec.pe32Plus) + 4, 72);
+    PutU16(b, o, shape.pe32Plus ? 0x20b : 0x10b);
+    PutU32(b, o + 32, 0x1000);                      // section alignment
+    PutU32(b, o + 36, 0x200);                       // file alignment
+    PutU16(b, o + 48, 5);                           // subsystem version 5.0
+    PutU32(b, o + 56, 0x2000);                      // size of image
+    PutU32(b, o + 60, 0x200);                       // size of headers
+    PutU16(b, o + 68, 3);                           // console subsystem
+    PutU32(b, o + (shape.pe32Plus ? 108 : 92), 16); // data directories
+    if (shape.clrFlags) {
+        PutU32(b, ClrDirectoryAt(shape.pe32Plus), kSectionRva);
+        PutU32(b, ClrDirectoryAt(shape.pe32Plus) + 4, 72);
     }
 
-    const size_t s = kOptionalAt + OptionalSize(spec.pe32Plus);
+    const size_t s = kOptionalAt + OptionalSize(shape.pe32Plus);
     std::memcpy(&b[s], ".text", 5);
     PutU32(b, s + 8, 0x200); // virtual size
     PutU32(b, s + 12, kSectionRva);
@@ -80,11 +81,11 @@ inline std::vector<uint8_t> BuildPe(const PeSpec& spec) {
     PutU32(b, s + 20, kSectionData);
     PutU32(b, s + 36, 0x60000020); // code, executable, readable
 
-    if (spec.clrFlags) {
+    if (shape.clrFlags) {
         PutU32(b, kSectionData, 72); // cb
-        PutU16(b, kSectionData + 4, spec.clrMajor);
-        PutU16(b, kSectionData + 6, spec.clrMinor);
-        PutU32(b, kSectionData + 16, *spec.clrFlags);
+        PutU16(b, kSectionData + 4, shape.clrMajor);
+        PutU16(b, kSectionData + 6, shape.clrMinor);
+        PutU32(b, kSectionData + 16, *shape.clrFlags);
     }
     return b;
 }

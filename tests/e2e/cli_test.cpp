@@ -799,7 +799,7 @@ INSTANTIATE_TEST_SUITE_P(
 // of file, by exit code. The machine has Jet for 32-bit programs and the engine for 64-bit ones.
 struct ProgramCase {
     const char* Name;
-    std::optional<PeSpec> Spec = {}; // a program the test writes; none: `Path` as it is
+    std::optional<PeShape> Shape = {}; // a program the test writes; none: `Path` as it is
     std::wstring Path = {};
     const wchar_t* Needs = L"mdb";
     DWORD Exit = 0;
@@ -814,7 +814,7 @@ TEST_P(ProgramAnswer, ExitCodeSaysWhetherItCanOpenIt) {
     setup.Jet32();
     setup.Ace64();
     const std::wstring path =
-        c.Spec ? setup.File(L"programs", c.Path.c_str(), BuildPe(*c.Spec)) : c.Path;
+        c.Shape ? setup.File(L"programs", c.Path.c_str(), BuildPe(*c.Shape)) : c.Path;
     ASSERT_TRUE(setup.Ok);
     const CliResult r =
         RunCli(L"report --program \"" + path + L"\" --needs " + std::wstring(c.Needs));
@@ -833,25 +833,25 @@ INSTANTIATE_TEST_SUITE_P(
     Programs, ProgramAnswer,
     ::testing::Values(
         ProgramCase{.Name = "DotNetAnyCpuRuns64Bit",
-                    .Spec = PeSpec{.clrFlags = kIlOnly},
+                    .Shape = PeShape{.clrFlags = kIlOnly},
                     .Path = L"anycpu.exe",
                     .Needs = L"accdb",
                     .Exit = 0,
                     .Line = "This program runs as 64-bit."},
         ProgramCase{.Name = "DotNetPreferring32BitLacksTheEngine",
-                    .Spec = PeSpec{.clrFlags = kIlOnly | kRequires32 | kPrefers32},
+                    .Shape = PeShape{.clrFlags = kIlOnly | kRequires32 | kPrefers32},
                     .Path = L"prefers32.exe",
                     .Needs = L"accdb",
                     .Exit = 1,
                     .Line = "This program runs as 32-bit."},
         ProgramCase{.Name = "DotNetPreferring32BitOpensMdbThroughJet",
-                    .Spec = PeSpec{.clrFlags = kIlOnly | kRequires32 | kPrefers32},
+                    .Shape = PeShape{.clrFlags = kIlOnly | kRequires32 | kPrefers32},
                     .Path = L"prefers32.exe",
                     .Needs = L"mdb",
                     .Exit = 0,
                     .Line = "This program runs as 32-bit."},
         ProgramCase{.Name = "Native64Bit",
-                    .Spec = PeSpec{.machine = 0x8664, .pe32Plus = true},
+                    .Shape = PeShape{.machine = 0x8664, .pe32Plus = true},
                     .Path = L"native64.exe",
                     .Needs = L"xlsx",
                     .Exit = 0,
@@ -872,7 +872,7 @@ INSTANTIATE_TEST_SUITE_P(
                     .Exit = 2,
                     .Line = "There is no file at C:\\QuendryTest\\none.exe."},
         ProgramCase{.Name = "ALibraryIsNoProgram",
-                    .Spec = PeSpec{.dll = true},
+                    .Shape = PeShape{.dll = true},
                     .Path = L"library.dll",
                     .Needs = L"mdb",
                     .Exit = 2,

@@ -169,24 +169,6 @@ TEST_F(RobustRepair, KillingTheWizardEndsItsHost) {
 
 namespace {
 
-// A program other than the product, put where the product was: fixture_marker.exe records each
-// start in HKCU\Software\QuendryTest\MarkerRuns.
-void ForgetMarkerRuns() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QuendryTest", 0, KEY_SET_VALUE, &key) ==
-        ERROR_SUCCESS) {
-        RegDeleteValueW(key, L"MarkerRuns");
-        RegCloseKey(key);
-    }
-}
-
-DWORD MarkerRuns() {
-    DWORD runs = 0, size = sizeof runs;
-    RegGetValueW(HKEY_CURRENT_USER, L"Software\\QuendryTest", L"MarkerRuns", RRF_RT_REG_DWORD,
-                 nullptr, &runs, &size);
-    return runs;
-}
-
 std::wstring TempFolder(const wchar_t* name) {
     wchar_t temp[MAX_PATH] = {};
     GetTempPathW(MAX_PATH, temp);
@@ -251,7 +233,7 @@ TEST_F(RobustRepair, AProgramPutInTheWizardsPlaceNeverRuns) {
     const std::wstring moved = folder + L"\\moved.exe";
     DeleteFileW(moved.c_str());
     ASSERT_TRUE(CopyFileW(Product().c_str(), program.c_str(), FALSE));
-    ForgetMarkerRuns();
+    fixtures::ClearMarkerRuns();
 
     QuendryProcess q;
     LaunchOptions options;
@@ -273,7 +255,7 @@ TEST_F(RobustRepair, AProgramPutInTheWizardsPlaceNeverRuns) {
         EXPECT_EQ(fixtures::ReadRegistrationCount("MSADO15.DLL"), 1u);
     }
     q.Kill();
-    EXPECT_EQ(MarkerRuns(), 0u) << "the program put in the wizard's place ran";
+    EXPECT_EQ(fixtures::ReadMarkerRuns(), 0u) << "the program put in the wizard's place ran";
     DeleteFileW(program.c_str());
     DeleteFileW(moved.c_str());
     RemoveDirectoryW(folder.c_str());
@@ -296,7 +278,7 @@ TEST_F(RobustRepair, AFolderTurnedToAnotherProgramStartsNoHost) {
         return RunUnix(L"/bin/ln -sfn " + UnixPath(folder) + L" " + UnixPath(link));
     };
     ASSERT_TRUE(pointLinkAt(real));
-    ForgetMarkerRuns();
+    fixtures::ClearMarkerRuns();
 
     QuendryProcess q;
     LaunchOptions options;
@@ -307,7 +289,7 @@ TEST_F(RobustRepair, AFolderTurnedToAnotherProgramStartsNoHost) {
     ASSERT_TRUE(GoToRepairPage(q));
     ExpectRepairRefused(q);
     q.Kill();
-    EXPECT_EQ(MarkerRuns(), 0u) << "the program in the other folder ran";
+    EXPECT_EQ(fixtures::ReadMarkerRuns(), 0u) << "the program in the other folder ran";
     RunUnix(L"/bin/rm -f " + UnixPath(link));
     for (const std::wstring& folder : {real, other}) {
         DeleteFileW((folder + name).c_str());

@@ -31,8 +31,8 @@ std::vector<uint8_t> Cut(std::vector<uint8_t> file, size_t size) {
     return file;
 }
 
-const PeSpec kAnyCpu = {.clrFlags = kIlOnly};
-const PeSpec kNet64 = {.machine = kMachineAmd64, .pe32Plus = true, .clrFlags = kIlOnly};
+const PeShape kAnyCpu = {.clrFlags = kIlOnly};
+const PeShape kNet64 = {.machine = kMachineAmd64, .pe32Plus = true, .clrFlags = kIlOnly};
 
 // A .NET image on x86 with the given flags, of CLR header version 2.5 unless told.
 ProgramImage NetX86(ProgramImage flags, uint16_t minor = 5) {

@@ -261,12 +261,7 @@ TEST(OutOfProcessRegistrar, AHostInheritsNoOtherHandle) {
 // its first instruction, and nothing is registered anywhere.
 TEST(OutOfProcessRegistrar, AHostWhoseImageIsNotTheCheckedFileNeverRuns) {
     fixtures::ClearRegistrations();
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\QuendryTest", 0, KEY_SET_VALUE, &key) ==
-        ERROR_SUCCESS) {
-        RegDeleteValueW(key, L"MarkerRuns");
-        RegCloseKey(key);
-    }
+    fixtures::ClearMarkerRuns();
     Win32LibraryApi api;
     HostRegistrarOptions options = ShortLimit();
     options.HostProgram = [] {
@@ -280,11 +275,7 @@ TEST(OutOfProcessRegistrar, AHostWhoseImageIsNotTheCheckedFileNeverRuns) {
               RegistrationResult::HostRefused);
     EXPECT_FALSE(registrar.RegistersInProcess());
     EXPECT_EQ(fixtures::ReadRegistrationCount("fixture_library.dll"), 0u);
-    DWORD runs = 0, size = sizeof runs;
-    EXPECT_NE(RegGetValueW(HKEY_CURRENT_USER, L"Software\\QuendryTest", L"MarkerRuns",
-                           RRF_RT_REG_DWORD, nullptr, &runs, &size),
-              ERROR_SUCCESS)
-        << "the other program ran " << runs << " times";
+    EXPECT_EQ(fixtures::ReadMarkerRuns(), 0u) << "the other program ran";
     EXPECT_EQ(ProcessesNamed(L"fixture_marker.exe"), 0);
 }
 
