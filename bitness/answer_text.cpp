@@ -53,7 +53,31 @@ std::string RemedyText(const Route& r, Bitness b, bool windows64, Language lang)
     return " " + T(id, lang, {Bits(b), detail});
 }
 
-std::string StateText(const LibraryFile& f, Bitness view, Language lang) {
+std::string SourceKind(const DataSource& s, const std::string& account, Language lang) {
+    return s.System ? T(kSystemSource, lang, {Bits(s.View)}) : T(kUserSource, lang, {account});
+}
+
+void Line(std::string& out, const std::string& text) {
+    out += text + "\n";
+}
+
+} // namespace
+
+std::string EngineText(const std::optional<Engine>& family, Language lang) {
+    return !family ? T(kOtherEngine, lang) : *family == Engine::Jet ? "Jet" : "ACE";
+}
+
+std::string OfficeText(const OfficeInstall& o, Language lang) {
+    const std::string officeBits = o.Bits ? Bits(*o.Bits) : "?";
+    if (!o.Found)
+        return T(kNoOffice, lang);
+    if (o.ClickToRun)
+        return T(kOfficeC2R, lang,
+                 {o.Version, officeBits, o.Products.empty() ? T(kNone, lang) : o.Products});
+    return T(kOfficeInstalled, lang, {o.Version, officeBits});
+}
+
+std::string ComponentStateText(const LibraryFile& f, Bitness view, Language lang) {
     switch (f.State) {
     case ComponentState::NotRegistered:
         return T(kStateNotRegistered, lang);
@@ -68,16 +92,6 @@ std::string StateText(const LibraryFile& f, Bitness view, Language lang) {
     }
     return T(kStatePresent, lang, {f.Path, Bits(view)});
 }
-
-std::string SourceKind(const DataSource& s, const std::string& account, Language lang) {
-    return s.System ? T(kSystemSource, lang, {Bits(s.View)}) : T(kUserSource, lang, {account});
-}
-
-void Line(std::string& out, const std::string& text) {
-    out += text + "\n";
-}
-
-} // namespace
 
 std::string ClosedText(const Route& r, Bitness b, bool windows64, Language lang) {
     std::string why;
@@ -118,8 +132,8 @@ std::string ClosedText(const Route& r, Bitness b, bool windows64, Language lang)
     return why + RemedyText(r, b, windows64, lang);
 }
 
-std::string DatabaseAnswerText(const Inventory& inv, const std::vector<BitnessAnswer>& answers,
-                               Language lang) {
+std::string AnswerSectionText(const Inventory& inv, const std::vector<BitnessAnswer>& answers,
+                              Language lang) {
     std::string out;
     Line(out, T(kTitle, lang));
     Line(out, T(inv.Windows64 ? kWindows64 : kWindows32, lang));
@@ -150,20 +164,22 @@ std::string DatabaseAnswerText(const Inventory& inv, const std::vector<BitnessAn
         }
     }
     Line(out, T(kOdbcRests, lang));
-    out += "\n";
+    return out;
+}
 
+std::string DatabaseAnswerText(const Inventory& inv, const std::vector<BitnessAnswer>& answers,
+                               Language lang) {
+    std::string out = AnswerSectionText(inv, answers, lang) + "\n";
     Line(out, T(kInventory, lang));
     for (const ViewInventory& v : inv.Views) {
         Line(out, T(kView, lang, {Bits(v.View)}));
         for (const OleDbProvider& p : v.Providers)
-            Line(out, T(kProviderLine, lang, {p.ProgId, StateText(p.Library, v.View, lang)}));
+            Line(out,
+                 T(kProviderLine, lang, {p.ProgId, ComponentStateText(p.Library, v.View, lang)}));
         for (const OdbcDriver& d : v.Drivers)
             Line(out, T(kDriverLine, lang,
-                        {d.Name,
-                         !d.Family                  ? T(kOtherEngine, lang)
-                         : *d.Family == Engine::Jet ? std::string("Jet")
-                                                    : std::string("ACE"),
-                         StateText(d.Library, v.View, lang)}));
+                        {d.Name, EngineText(d.Family, lang),
+                         ComponentStateText(d.Library, v.View, lang)}));
         for (const DataSource& s : v.SystemSources)
             Line(out, T(kSourceLine, lang, {s.Name, s.Driver}));
     }
@@ -171,14 +187,7 @@ std::string DatabaseAnswerText(const Inventory& inv, const std::vector<BitnessAn
     for (const DataSource& s : inv.UserSources)
         Line(out, T(kSourceLine, lang, {s.Name, s.Driver}));
     const OfficeInstall& o = inv.Office;
-    const std::string officeBits = o.Bits ? Bits(*o.Bits) : "?";
-    if (!o.Found)
-        Line(out, T(kNoOffice, lang));
-    else if (o.ClickToRun)
-        Line(out, T(kOfficeC2R, lang,
-                    {o.Version, officeBits, o.Products.empty() ? T(kNone, lang) : o.Products}));
-    else
-        Line(out, T(kOfficeInstalled, lang, {o.Version, officeBits}));
+    Line(out, OfficeText(o, lang));
     if (!o.AceOnlyInClickToRun.empty()) {
         std::string ids;
         for (const std::string& id : o.AceOnlyInClickToRun)

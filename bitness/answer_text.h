@@ -1,5 +1,6 @@
 #pragma once
 // The answer and the inventory in words, as the console prints them and a ticket takes them.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,6 +8,17 @@
 #include "bitness/database_answer.h"
 #include "bitness/program_answer.h"
 #include "text/language.h"
+
+// The per-bitness answer: what a 32-bit (and a 64-bit) program can open, and through what.
+std::string AnswerSectionText(const Inventory& inventory, const std::vector<BitnessAnswer>& answers,
+                              Language lang);
+
+// A registered component's state in its view: not registered, its file missing, ...
+std::string ComponentStateText(const LibraryFile& file, Bitness view, Language lang);
+// "Office: Click-to-Run 16.0..., 64-bit, ..." or that none was found.
+std::string OfficeText(const OfficeInstall& office, Language lang);
+// "Jet", "ACE", or that the driver belongs to another engine.
+std::string EngineText(const std::optional<Engine>& family, Language lang);
 
 // The per-bitness answer, then the inventory.
 std::string DatabaseAnswerText(const Inventory& inventory,

@@ -111,7 +111,8 @@ int Report(const CliArguments& a, CliPlatform& p) {
     SystemReport report = BuildSystemReport(p.System, p.Registry, p.Versions);
     // The classes are created where registrations run: in a host, as this user.
     p.System.CoInitializeApartment();
-    report.DataAccess = ReadDataAccess(p.Registry, p.Files, p.Machine, p.Providers);
+    report.DataAccess =
+        ReadDataAccess(p.Registry, p.Files, p.Machine, p.Providers, Creating::Engine);
     report.Providers = CheckProviders(p.Providers, p.Libraries, report.Lang);
     AnswerDataAccess(report.DataAccess, report.Providers);
     if (a.Program)
