@@ -17,12 +17,15 @@ constexpr auto kTable = std::to_array<ControlSpec>({
     {.Id = C::pic3, .Name = "pic3", .Kind = K::Page, .Width = 7368, .Height = 4224},
     {.Id = C::pic4, .Name = "pic4", .Kind = K::Page, .Top = -15, .Width = 7368, .Height = 4224},
     {.Id = C::pic5, .Name = "pic5", .Kind = K::Page, .Width = 7368, .Height = 4224},
+    // Made before Back, so that Tab reaches it first, as it lies left of Back.
+    {.Id = C::cmdDatabases, .Name = "cmdDatabases", .Kind = K::Button, .Left = 120, .Top = 4404,
+     .Width = 3120, .Height = 336, .Visible = false, .TabIndex = 0},
     {.Id = C::cmdZurück, .Name = "cmdZur\xC3\xBC" "ck", .Kind = K::Button, .Left = 3372,
-     .Top = 4404, .Width = 1200, .Height = 336, .Enabled = false, .TabIndex = 0},
+     .Top = 4404, .Width = 1200, .Height = 336, .Enabled = false, .TabIndex = 1},
     {.Id = C::cmdWeiter, .Name = "cmdWeiter", .Kind = K::Button, .Left = 4575, .Top = 4410,
-     .Width = 1200, .Height = 336, .TabIndex = 1, .DefaultButton = true},
+     .Width = 1200, .Height = 336, .TabIndex = 2, .DefaultButton = true},
     {.Id = C::cmdAbbrechen, .Name = "cmdAbbrechen", .Kind = K::Button, .Left = 5940, .Top = 4404,
-     .Width = 1200, .Height = 336, .TabIndex = 2},
+     .Width = 1200, .Height = 336, .TabIndex = 3},
     {.Id = C::ShellExecuteTimer, .Name = "ShellExecuteTimer", .Kind = K::Timer, .FontName = "",
      .FontSize = 0, .Visible = false, .Enabled = false, .Interval = 4},
     {.Id = C::tmrTooltipRemoveCheck, .Name = "tmrTooltipRemoveCheck", .Kind = K::Timer,
@@ -87,7 +90,7 @@ constexpr auto kTable = std::to_array<ControlSpec>({
      .Left = 2070, .Top = 1350, .Width = 240, .Height = 240, .FontName = "",
      .FontSize = 0, .Image = Picture::DownArrow},
     {.Id = C::cmdRepairMDAC, .Name = "cmdRepairMDAC", .Kind = K::Button, .Parent = C::pic3,
-     .Left = 690, .Top = 1695, .Width = 3135, .Height = 375, .TabIndex = 3},
+     .Left = 690, .Top = 1695, .Width = 3135, .Height = 375, .TabIndex = 4},
     {.Id = C::ProgressBar1, .Name = "ProgressBar1", .Kind = K::ProgressBar, .Parent = C::pic3,
      .Left = 435, .Top = 1755, .Width = 6390, .Height = 255, .FontName = "", .FontSize = 0,
      .Visible = false},
@@ -99,11 +102,11 @@ constexpr auto kTable = std::to_array<ControlSpec>({
     {.Id = C::Label16, .Name = "Label16", .Kind = K::Label, .Parent = C::pic3, .Left = 435,
      .Top = 2505, .Width = 5565, .Height = 435, .Visible = false},
     {.Id = C::optResolved, .Name = "optResolved", .Kind = K::Option, .Parent = C::pic3, .Left = 735,
-     .Top = 3075, .Width = 5730, .Height = 285, .Visible = false, .TabIndex = 4,
+     .Top = 3075, .Width = 5730, .Height = 285, .Visible = false, .TabIndex = 5,
      .GroupStart = true, .Checked = true},
     {.Id = C::optFurtherProblems, .Name = "optFurtherProblems", .Kind = K::Option,
      .Parent = C::pic3, .Left = 735, .Top = 3375, .Width = 5730, .Height = 285, .Visible = false,
-     .TabIndex = 5},
+     .TabIndex = 6},
     {.Id = C::Label4, .Name = "Label4", .Kind = K::Label, .Parent = C::pic3, .Left = 435,
      .Top = 4200},
     {.Id = C::Label8, .Name = "Label8", .Kind = K::Label, .Parent = C::pic3, .Left = 435,
@@ -118,7 +121,7 @@ constexpr auto kTable = std::to_array<ControlSpec>({
     {.Id = C::Label3, .Name = "Label3", .Kind = K::Label, .Parent = C::pic4, .Left = 285,
      .Top = 780, .Width = 6525, .Height = 660},
     {.Id = C::lvwMDACFiles, .Name = "lvwMDACFiles", .Kind = K::ListView, .Parent = C::pic4,
-     .Left = 255, .Top = 1470, .Width = 6765, .Height = 2355, .TabIndex = 6},
+     .Left = 255, .Top = 1470, .Width = 6765, .Height = 2355, .TabIndex = 7},
     {.Id = C::lblRepairUrl, .Name = "lblRepairUrl", .Kind = K::Label, .Parent = C::pic4,
      .Left = 285, .Top = 3930, .AutoSize = true, .Link = true},
     {.Id = C::Label9, .Name = "Label9", .Kind = K::Label, .Parent = C::pic4, .Left = 285,
@@ -145,9 +148,10 @@ std::span<const ControlSpec> ControlTable() {
 }
 
 const ControlSpec& Describe(ControlId id) {
-    for (const auto& s : kTable)
-        if (s.Id == id)
-            return s;
+    for (const auto table : {ControlTable(), DatabasesTable()})
+        for (const auto& s : table)
+            if (s.Id == id)
+                return s;
     return kTable[0];
 }
 

@@ -68,10 +68,36 @@ enum class ControlId : int {
     Label14,
     lblHeaderExplanation4,
     Label12,
-    Last
+    // The button row's free left part: the way to the window on databases.
+    cmdDatabases,
+    Last,
+
+    // The window that tells which programs can open databases here.
+    frmDatabases = 200,
+    lblAnswer,
+    txtAnswer,
+    lblInventory,
+    lvwInventory,
+    lblProgram,
+    txtProgram,
+    cmdChooseProgram,
+    cmdCopy,
+    cmdClose,
+    DatabasesLast
 };
 
-enum class ControlKind { Window, Page, Button, Label, Image, Option, ListView, ProgressBar, Timer };
+enum class ControlKind {
+    Window,
+    Page,
+    Button,
+    Label,
+    Image,
+    Option,
+    ListView,
+    ProgressBar,
+    Timer,
+    TextBox, // read-only, several lines, scrolled
+};
 
 // What an image control shows (resource ids of the pictures in res/).
 enum class Picture { None, BigPicture, OkIcon, ProblemIcon, DownArrow, Repairing };
@@ -101,6 +127,8 @@ struct ControlSpec {
 };
 
 std::span<const ControlSpec> ControlTable();
+// The controls of the window on which programs can open databases.
+std::span<const ControlSpec> DatabasesTable();
 const ControlSpec& Describe(ControlId id);
 // One of the five pages.
 bool IsPage(ControlId id);

@@ -76,6 +76,7 @@ void frmMain::Form_Load() {
     set(C::cmdAbbrechen, txt(148));
     set(C::cmdWeiter, txt(124));
     set(C::cmdZurück, txt(125));
+    set(C::cmdDatabases, txt(361));
     set(C::Label10, [&] { return LoadText(108) + "\r\r\r\r" + LoadText(110); });
     set(C::Label19, txt(107));
     set(C::lblHeaderExplanation1, txt(113));
@@ -122,9 +123,14 @@ void frmMain::OnClick(ControlId id) {
     case ControlId::cmdRepairMDAC:
         cmdRepairMDAC_Click();
         break;
+    case ControlId::cmdDatabases:
+        cmdDatabases_Click();
+        break;
     default:
         break;
     }
+    // Whatever the click changed, the way to the databases window follows the page in front.
+    OnErrorResumeNext([&] { OfferDatabases(); });
 }
 
 void frmMain::OnTimer(ControlId id) {

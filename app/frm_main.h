@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "databases_window.h"
 #include "form.h"
 #include "form_events.h"
 #include "registry/registry_api.h"
@@ -50,6 +51,11 @@ public:
 
     // The repair page.
     void cmdRepairMDAC_Click();
+
+    // The way to the window on which programs can open databases: offered on the version page
+    // and with the repair's result.
+    void cmdDatabases_Click();
+    void UseDatabasesWindow(IDatabasesWindow* window) { m_databases = window; }
 
     // Web pages and exit.
     void ShellExecuteTimer_Timer();
@@ -111,6 +117,8 @@ private:
     void ReportNextError(int32_t startStep, const std::string& description);
     // Makes the window's thread a single-threaded apartment the first time COM is needed.
     void EnsureApartment();
+    // Shows the way to the databases window where the page in front offers it.
+    void OfferDatabases();
     // Whether the window is going (closed by another program, or the session ends).
     bool WindowGoes() const;
 
@@ -123,6 +131,7 @@ private:
     IProviderChecker& m_providers;
     ITooltipWindowApi& m_tooltipApi;
     uintptr_t m_hInstance;
+    IDatabasesWindow* m_databases = nullptr;
     bool m_bRepairRunning = false;
     bool m_bApartment = false;
     bool m_bWatchTickRunning = false;

@@ -1,6 +1,7 @@
 // Quendry.exe: creates the main window, loads it and runs its messages until it is unloaded.
 #include <windows.h>
 
+#include "databases_window_open_win.h"
 #include "form_win.h"
 #include "frm_main.h"
 #include "paint_pending_win.h"
@@ -43,6 +44,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int nCmdSh
     TooltipWindowApiWin tooltips;
     frmMain frm(form, system, registry, versions, libraries, registrar, registrar, tooltips,
                 reinterpret_cast<uintptr_t>(instance));
+    WinDatabasesWindow databases(registry, registrar, instance);
+    frm.UseDatabasesWindow(&databases);
     frm.Form_Initialize();
     if (!form.Create(instance, frm))
         return 1;

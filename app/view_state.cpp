@@ -8,8 +8,8 @@ const std::string& Column(const ListRow& r, int key) {
 }
 } // namespace
 
-ViewState::ViewState() {
-    for (const auto& s : ControlTable()) {
+ViewState::ViewState(std::span<const ControlSpec> table) {
+    for (const auto& s : table) {
         ControlState st;
         st.Caption = std::string(s.Caption);
         st.Visible = s.Visible;

@@ -3,13 +3,14 @@
 // the page in front. A form renders it; the wizard's logic reads and writes only this.
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "controls.h"
 
 struct ListRow {
-    std::string Key, Text, Sub1, Sub2;
+    std::string Key = {}, Text = {}, Sub1 = {}, Sub2 = {};
     int Image = 0; // 1 = check mark, 2 = warning sign
 };
 
@@ -18,7 +19,8 @@ struct ControlState {
     bool Visible = true, Enabled = true, Underline = false;
     int Left = 0, Top = 0; // twips
     std::string FontName;
-    bool Option = false; // an option: chosen
+    bool Option = false;              // an option: chosen
+    std::vector<std::string> Columns; // a list's headings, where the wizard sets them
     std::vector<ListRow> Rows;
     int SortKey = 0; // the column a sorted list is sorted by
     bool Sorted = false;
@@ -32,7 +34,7 @@ class ViewState {
 public:
     // Every control as its row of the table describes it; the page made last in front, as the
     // window has it until start-up brings the welcome page forward.
-    ViewState();
+    explicit ViewState(std::span<const ControlSpec> table = ControlTable());
 
     ControlState& operator[](ControlId id) { return m_controls.at(id); }
     const ControlState& at(ControlId id) const { return m_controls.at(id); }

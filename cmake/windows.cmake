@@ -20,6 +20,10 @@ foreach(area cli bitness app repair registry tooltips text)
         list(APPEND QUENDRY_WIN adapters_${area})
     endif()
 endforeach()
+# The wizard's window on databases reads program files through the bitness adapters, which ask
+# the wizard's system adapter for the system folder: the linker sees the two libraries as a cycle.
+target_link_libraries(adapters_app PUBLIC adapters_bitness)
+target_link_libraries(adapters_bitness PUBLIC adapters_app)
 
 # Quendry.exe: GUI subsystem, resources with manifest, version and pictures.
 configure_file(res/version.h.in ${CMAKE_BINARY_DIR}/generated/res_version.h)

@@ -467,6 +467,33 @@ constexpr Entry kTable[] = {
      "administrator\" and start it there. Nothing was changed.",
      "install und uninstall benötigen Administratorrechte. Öffnen Sie die Eingabeaufforderung "
      "mit \"Als Administrator ausführen\" und starten Sie sie dort. Es wurde nichts verändert."},
+    // The window on which programs can open databases, and the button that opens it.
+    {360, "Which programs can open databases here",
+     "Welche Programme hier Datenbanken öffnen können"},
+    {361, "&Databases and programs...", "&Datenbanken und Programme..."},
+    {362, "What a 32-bit and a 64-bit program can open here:",
+     "Was ein 32-Bit- und ein 64-Bit-Programm hier öffnen kann:"},
+    {363, "What is &installed (click a heading to sort):",
+     "Was &installiert ist (Klick auf eine Spaltenüberschrift sortiert):"},
+    {364, "Which bitness is your program? Choose its .exe file, or drag it onto this window:",
+     "Welche Bitbreite hat Ihr Programm? Wählen Sie seine .exe-Datei, oder ziehen Sie sie auf "
+     "dieses Fenster:"},
+    {365, "Choose a &program...", "&Programm wählen..."},
+    {366, "&Copy", "&Kopieren"},
+    {367, "Close", "Schließen"},
+    {368, "Component", "Komponente"},
+    {369, "Type", "Art"},
+    {370, "State", "Zustand"},
+    {371, "OLE DB provider, [1:*]-bit", "OLE DB-Provider, [1:*]-Bit"},
+    {372, "ODBC driver ([2:*]), [1:*]-bit", "ODBC-Treiber ([2:*]), [1:*]-Bit"},
+    {373, "System data source, [1:*]-bit", "Systemdatenquelle, [1:*]-Bit"},
+    {374, "User data source of [1:*]", "Benutzerdatenquelle von [1:*]"},
+    {375, "driver: [1:*]", "Treiber: [1:*]"},
+    {376, "Programs (*.exe)", "Programme (*.exe)"},
+    {377, "All files (*.*)", "Alle Dateien (*.*)"},
+    {378, "The report could not be copied to the clipboard. Please try again.",
+     "Der Bericht konnte nicht in die Zwischenablage kopiert werden. Bitte versuchen Sie es noch "
+     "einmal."},
 };
 
 constexpr bool IsSortedById() {

@@ -15,6 +15,23 @@ LRESULT Send(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     return static_cast<LRESULT>(result);
 }
 
+struct DialogCtx {
+    DWORD Pid;
+    HWND Found;
+    const wchar_t* Class = L"#32770";
+};
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lp) {
+    auto* ctx = reinterpret_cast<DialogCtx*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    wchar_t cls[32] = {};
+    GetClassNameW(hwnd, cls, 32);
+    if (pid == ctx->Pid && lstrcmpW(cls, ctx->Class) == 0 && IsWindowVisible(hwnd)) {
+        ctx->Found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
 struct FindCtx {
     int Id;
     HWND Found;
@@ -153,6 +170,16 @@ HWND QuendryProcess::Control(ControlId id) const {
         return nullptr;
     if (id == ControlId::frmMain)
         return m_window;
+    // The window on databases is a window of its own, made anew each time it opens.
+    if (id >= ControlId::frmDatabases) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(m_window, &pid);
+        DialogCtx ctx{pid, nullptr, L"QuendryDatabases"};
+        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&ctx));
+        return id == ControlId::frmDatabases || !ctx.Found
+                   ? ctx.Found
+                   : GetDlgItem(ctx.Found, static_cast<int>(id));
+    }
     const auto known = m_controls.find(static_cast<int>(id));
     if (known != m_controls.end() && IsWindow(known->second))
         return known->second;
@@ -385,22 +412,6 @@ void SetWineUnmanagedWindows(const wchar_t* exeName, bool unmanaged) {
 }
 
 namespace {
-struct DialogCtx {
-    DWORD Pid;
-    HWND Found;
-};
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lp) {
-    auto* ctx = reinterpret_cast<DialogCtx*>(lp);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[16] = {};
-    GetClassNameW(hwnd, cls, 16);
-    if (pid == ctx->Pid && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(hwnd)) {
-        ctx->Found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
 BOOL CALLBACK LongestStatic(HWND hwnd, LPARAM lp) {
     auto* text = reinterpret_cast<std::wstring*>(lp);
     wchar_t cls[16] = {};
