@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Takes pictures of the wizard's first three pages in each language under a virtual display, at
+# Takes pictures of the wizard's first three pages and its window on databases in each language under a virtual display, at
 # 96 and at 144 pixels per inch: docs/screenshots/<page>-<language>.png and
 # <page>-<language>-144.png. Next is pressed with the Enter key, as a user would.
 set -uo pipefail
@@ -31,6 +31,15 @@ for dpi in 96 144; do
             sleep 2
             for page in welcome versions repair; do
                 [ -n "$win" ] && import -window "$win" "$2/$page-$3.png"
+                if [ "$page" = versions ]; then
+                    # The window on databases, opened by its button'"'"'s access key, and closed.
+                    xdotool windowfocus --sync "$win" key alt+d 2>/dev/null
+                    sleep 3
+                    db=$(xdotool search --name "databases here|Datenbanken" 2>/dev/null | head -n 1)
+                    [ -n "$db" ] && import -window "$db" "$2/databases-$3.png"
+                    [ -n "$db" ] && xdotool windowfocus --sync "$db" key Escape 2>/dev/null
+                    sleep 1
+                fi
                 xdotool windowfocus --sync "$win" key Return 2>/dev/null
                 sleep 1.5
             done
