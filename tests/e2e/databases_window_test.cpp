@@ -90,7 +90,8 @@ TEST_F(DatabasesWindow, AnswersChecksAProgramCopiesAndGivesTheWizardBack) {
     EXPECT_TRUE(jetRow);
 
     // The program, chosen in the file dialog by its path.
-    q.Click(C::cmdChooseProgram);
+    // Posted: the dialog's own loop runs inside the click.
+    PostMessageW(q.Control(C::cmdChooseProgram), BM_CLICK, 0, 0);
     HWND dialog = nullptr;
     ASSERT_TRUE(q.WaitFor([&] { return (dialog = FindMessageBox(q)) != nullptr; }));
     HWND edit = nullptr;

@@ -174,6 +174,16 @@ TEST_F(Repair, AllPresentEachOfTheTwentyFourRecordsOneCall) {
     ExpectAnswersShown(q);
     EXPECT_TRUE(NoMessageBoxFor(q, 500ms));
     EXPECT_TRUE(q.Running());
+
+    // The result offers the window on databases, whose 32-bit classes a new host creates.
+    ASSERT_TRUE(q.Visible(C::cmdDatabases));
+    MouseClick(ScreenCenter(q, C::cmdDatabases));
+    ASSERT_TRUE(q.WaitFor([&] { return q.Control(C::txtAnswer) != nullptr; }));
+    std::string jet = T(265);
+    const std::string values[] = {"mdb", "OLE DB", "Microsoft.Jet.OLEDB.4.0", T(267)};
+    for (size_t n = 0; n < std::size(values); ++n)
+        jet.replace(jet.find("[" + std::to_string(n + 1) + ":*]"), 5, values[n]);
+    EXPECT_NE(q.Text(C::txtAnswer).find(jet + "\r\n"), std::string::npos) << q.Text(C::txtAnswer);
 }
 
 // The essential providers are checked while the page still shows work, each named on the line;
