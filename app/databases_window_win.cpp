@@ -390,6 +390,7 @@ LRESULT WinDatabasesForm::Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
                 Event([](frmDatabases& f) { f.cmdCopy_Click(); });
                 return 0;
             case static_cast<int>(C::cmdClose):
+            case IDOK:     // Enter where no button has the focus: Close is the default button
             case IDCANCEL: // Esc
                 Event([](frmDatabases& f) { f.cmdClose_Click(); });
                 return 0;
@@ -405,6 +406,15 @@ LRESULT WinDatabasesForm::Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             Event([column](frmDatabases& f) { f.lvwInventory_ColumnClick(column); });
             return 0;
         }
+        // The headings take no focus: Ctrl and a column's number sort from the keyboard.
+        if (hdr->idFrom == static_cast<UINT_PTR>(C::lvwInventory) && hdr->code == LVN_KEYDOWN) {
+            const WORD key = reinterpret_cast<const NMLVKEYDOWN*>(lp)->wVKey;
+            if (GetKeyState(VK_CONTROL) < 0 && key >= '1' && key <= '3') {
+                const int column = key - '1';
+                Event([column](frmDatabases& f) { f.lvwInventory_ColumnClick(column); });
+            }
+            return 0;
+        }
         break;
     }
     case WM_DROPFILES: {
@@ -413,6 +423,14 @@ LRESULT WinDatabasesForm::Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         for (const std::wstring& p : dropped)
             paths.push_back(Narrow(p));
         Event([&paths](frmDatabases& f) { f.Form_DropFiles(paths); });
+        return 0;
+    }
+    case WM_NEXTDLGCTL: {
+        // A label's access key asks for the control after it, as in a dialog.
+        HWND to =
+            LOWORD(lp) ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd, GetFocus(), wp != 0);
+        if (to && IsChild(hwnd, to))
+            ::SetFocus(to);
         return 0;
     }
     case WM_ACTIVATE:

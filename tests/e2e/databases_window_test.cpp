@@ -4,6 +4,8 @@
 // report for a ticket, and Esc closes it, giving the wizard back as it was.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "cli_process.h"
 #include "data_access_setup.h"
 #include "flow_support.h"
@@ -88,6 +90,20 @@ TEST_F(DatabasesWindow, AnswersChecksAProgramCopiesAndGivesTheWizardBack) {
         jetRow |= row.at(0) == "Microsoft.Jet.OLEDB.4.0" && row.at(1) == With(371, lang, "32");
     }
     EXPECT_TRUE(jetRow);
+
+    // A heading sorts by its column; from the keyboard, Ctrl and the column's number do.
+    const auto sortedBy = [&](int column) {
+        std::vector<std::string> texts;
+        for (int i = 0; i < q.ListCount(C::lvwInventory); ++i)
+            texts.push_back(q.ListRow(C::lvwInventory, i).at(column));
+        return std::is_sorted(texts.begin(), texts.end());
+    };
+    MouseClick(ColumnHeaderPoint(q, C::lvwInventory, 1));
+    EXPECT_TRUE(q.WaitFor([&] { return sortedBy(1); }));
+    KeyPress('I', VK_MENU); // the list's label's access key
+    ASSERT_TRUE(q.WaitFor([&] { return q.Focus() == q.Control(C::lvwInventory); }));
+    KeyPress('1', VK_CONTROL);
+    EXPECT_TRUE(q.WaitFor([&] { return sortedBy(0); }));
 
     // The program, chosen in the file dialog by its path.
     // Posted: the dialog's own loop runs inside the click.

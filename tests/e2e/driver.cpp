@@ -395,12 +395,21 @@ void MouseClick(POINT screen, std::chrono::milliseconds hold) {
     MouseUp(screen);
 }
 
-void KeyPress(WORD virtualKey) {
-    INPUT in[2] = {};
-    in[0].type = in[1].type = INPUT_KEYBOARD;
-    in[0].ki.wVk = in[1].ki.wVk = virtualKey;
-    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, in, sizeof in[0]);
+void KeyPress(WORD virtualKey, WORD modifier) {
+    INPUT in[4] = {};
+    UINT n = 0;
+    const auto key = [&](WORD vk, DWORD flags) {
+        in[n].type = INPUT_KEYBOARD;
+        in[n].ki.wVk = vk;
+        in[n++].ki.dwFlags = flags;
+    };
+    if (modifier)
+        key(modifier, 0);
+    key(virtualKey, 0);
+    key(virtualKey, KEYEVENTF_KEYUP);
+    if (modifier)
+        key(modifier, KEYEVENTF_KEYUP);
+    SendInput(n, in, sizeof in[0]);
 }
 
 void SetWineUnmanagedWindows(const wchar_t* exeName, bool unmanaged) {

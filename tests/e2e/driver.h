@@ -92,7 +92,8 @@ void MouseDown(POINT screen);
 void MouseUp(POINT screen);
 // Press and release, the button held down for `hold` in between.
 void MouseClick(POINT screen, std::chrono::milliseconds hold = std::chrono::milliseconds(0));
-void KeyPress(WORD virtualKey);
+// With `modifier` (VK_CONTROL, VK_MENU) held down around it.
+void KeyPress(WORD virtualKey, WORD modifier = 0);
 
 // Lets the program's windows go unmanaged by Wine's X11 driver. Under a display without a window
 // manager (Xvfb) Wine otherwise waits two seconds for a manager that never comes each time a
