@@ -44,7 +44,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int nCmdSh
     frmMain frm(form, system, registry, versions, libraries, registrar, registrar, tooltips,
                 reinterpret_cast<uintptr_t>(instance));
     frm.Form_Initialize();
-    if (!form.Create(instance, frm))
+    if (!form.Create(instance, frm, frm.View()))
         return 1;
     frm.Form_Load();
     form.Show(nCmdShow);
