@@ -120,6 +120,7 @@ private:
     // The window's balloon tooltip: made at start-up, released at unload.
     std::unique_ptr<cTooltips> m_oTooltips;
 
+    // What the window shows, kept only here; the form renders it (Change).
     ViewState m_view;
 
     void BringToFront(ControlId page);
