@@ -16,7 +16,7 @@ void frmMain::BuildComponentTable() {
 
 void frmMain::FillFileAuditList() {
     BuildComponentTable();
-    m_form.ListClear(C::lvwMDACFiles);
+    Change(C::lvwMDACFiles, Aspect::Rows, [](ViewState& v) { v[C::lvwMDACFiles].Rows.clear(); });
     for (const ComponentFile& file : m_aMDACFiles) {
         if (file.bNotListed)
             continue;
@@ -25,12 +25,16 @@ void frmMain::FillFileAuditList() {
         row.Sub1 = file.sVersion;
         row.Sub2 = file.sPath;
         row.Image = FileListMark(file, m_sMDACVersion) == FileMark::Matches ? 1 : 2;
-        m_form.ListAddRow(C::lvwMDACFiles, row);
+        Change(C::lvwMDACFiles, Aspect::Rows,
+               [&](ViewState& v) { v.AddRow(C::lvwMDACFiles, row); });
     }
 }
 
 void frmMain::lvwMDACFiles_ColumnClick(int iColumn) {
-    // The list stays sorted by the clicked column, also for rows a later refill adds.
-    m_form.ListSetSortKey(C::lvwMDACFiles, iColumn);
-    m_form.ListSetSorted(C::lvwMDACFiles, true);
+    // The list stays sorted by the clicked column, also for rows a later refill adds; the form
+    // shows the rows in the order they have here.
+    Change(C::lvwMDACFiles, Aspect::Rows, [&](ViewState& v) {
+        v[C::lvwMDACFiles].SortKey = iColumn;
+        v.SortRows(C::lvwMDACFiles);
+    });
 }

@@ -6,10 +6,10 @@ using C = ControlId;
 void frmMain::OfferDatabases() {
     if (!m_databases)
         return;
-    const ControlId page = m_form.TopPage();
+    const ControlId page = m_view.FrontPage;
     const bool offered = page == C::pic2 || (page == C::pic3 && m_bRepairDone && !m_bRepairRunning);
-    if (m_form.Visible(C::cmdDatabases) != offered)
-        m_form.SetVisible(C::cmdDatabases, offered);
+    if (m_view.at(C::cmdDatabases).Visible != offered)
+        Set(C::cmdDatabases, &ControlState::Visible, offered);
 }
 
 void frmMain::cmdDatabases_Click() {
@@ -17,8 +17,8 @@ void frmMain::cmdDatabases_Click() {
         return;
     // The 32-bit classes are created where the provider check creates them, which may be here.
     EnsureApartment();
-    m_form.SetMousePointer(MousePointer::Hourglass);
+    SetMousePointer(MousePointer::Hourglass);
     m_databases->Read();
-    m_form.SetMousePointer(MousePointer::Default);
+    SetMousePointer(MousePointer::Default);
     m_databases->Show(m_form.Hwnd(), UserLanguage());
 }

@@ -23,9 +23,10 @@ struct Column {
 constexpr Column kColumns[] = {{L"Dateiname", 2293}, {L"Dateiversion", 1588}, {L"Pfad", 7585}};
 } // namespace
 
-bool WinForm::Create(HINSTANCE instance, IFormEvents& events, int dpi) {
+bool WinForm::Create(HINSTANCE instance, IFormEvents& events, const ViewState& view, int dpi) {
     m_instance = instance;
     m_events = &events;
+    m_view = &view;
     m_white = CreateSolidBrush(RGB(255, 255, 255));
     m_measure = CreateCompatibleDC(nullptr);
 
@@ -74,30 +75,16 @@ bool WinForm::Create(HINSTANCE instance, IFormEvents& events, int dpi) {
 
     // The buttons now; a page and its controls when it first comes to the front.
     for (const auto& entry : ControlTable()) {
-        if (entry.Id == ControlId::frmMain)
-            continue;
-        Keep(entry);
-        if (entry.Parent == ControlId::frmMain && !IsPage(entry.Id))
+        if (entry.Id != ControlId::frmMain && entry.Parent == ControlId::frmMain &&
+            !IsPage(entry.Id))
             CreateControl(entry);
     }
     Arrange(ControlId::frmMain);
     return true;
 }
 
-void WinForm::Keep(const ControlSpec& entry) {
-    Control c;
-    if (!entry.FontName.empty()) {
-        c.HasFont = true;
-        c.Font = {Widen(std::string(entry.FontName)), entry.FontSize, entry.Bold, false};
-    }
-    m_controls[entry.Id] = c;
-}
-
 void WinForm::MakePage(ControlId page) {
-    if (!m_hwnd || std::find(m_madePages.begin(), m_madePages.end(), page) != m_madePages.end())
-        return;
-    m_madePages.push_back(page);
-    if (!CreateControl(Describe(page)))
+    if (!m_hwnd || Wnd(page) || !CreateControl(Describe(page)))
         return;
     for (const auto& entry : ControlTable())
         if (entry.Parent == page)
@@ -105,16 +92,15 @@ void WinForm::MakePage(ControlId page) {
     Arrange(page);
     KeepLinksClear(page);
     // The focus the wizard gave one of its controls before the page was made.
-    if (Describe(m_view.Focus).Parent == page)
-        ::SetFocus(Wnd(m_view.Focus));
+    if (Describe(m_view->Focus).Parent == page)
+        ::SetFocus(Wnd(m_view->Focus));
 }
 
 bool WinForm::CreateControl(const ControlSpec& entry) {
-    Control& c = m_controls[entry.Id];
     if (entry.Kind == ControlKind::Timer)
         return true;
     HWND parent = entry.Parent == ControlId::frmMain ? m_hwnd : Wnd(entry.Parent);
-    const ControlState& st = m_view.at(entry.Id);
+    const ControlState& st = State(entry.Id);
     const int x = Px(st.Left), y = Px(st.Top);
     const int w = Px(entry.Width), h = Px(entry.Height);
     // Overlapping siblings paint by z-order only when each clips the others.
@@ -164,12 +150,15 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
     default:
         break;
     }
-    c.Hwnd = CreateWindowExW(exStyle, cls, Widen(st.Caption).c_str(), style, x, y, w, h, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.Id)), m_instance,
-                             nullptr);
-    if (!c.Hwnd)
+    HWND hwnd = CreateWindowExW(exStyle, cls, Widen(st.Caption).c_str(), style, x, y, w, h, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(entry.Id)), m_instance,
+                                nullptr);
+    if (!hwnd)
         return false;
-    if (c.HasFont)
+    m_windows[entry.Id] = hwnd;
+    Font font;
+    const bool hasFont = FontOf(entry.Id, font);
+    if (hasFont)
         ApplyFont(entry.Id);
 
     switch (entry.Kind) {
@@ -197,18 +186,18 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
             HANDLE bmp = LoadImageW(m_instance, MAKEINTRESOURCEW(IDB_BIGPICTURE), IMAGE_BITMAP, 0,
                                     0, LR_DEFAULTCOLOR);
             if (bmp)
-                SendMessageW(c.Hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp));
+                SendMessageW(hwnd, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bmp));
         } else if (res) {
             HANDLE icon =
                 LoadImageW(m_instance, MAKEINTRESOURCEW(res), IMAGE_ICON, px, px, LR_DEFAULTCOLOR);
             if (icon)
-                SendMessageW(c.Hwnd, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+                SendMessageW(hwnd, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
         }
         break;
     }
     case ControlKind::Option:
         if (st.Option)
-            SendMessageW(c.Hwnd, BM_SETCHECK, BST_CHECKED, 0);
+            SendMessageW(hwnd, BM_SETCHECK, BST_CHECKED, 0);
         break;
     case ControlKind::ListView: {
         for (int i = 0; i < 3; ++i) {
@@ -217,57 +206,70 @@ bool WinForm::CreateControl(const ControlSpec& entry) {
             col.pszText = const_cast<wchar_t*>(kColumns[i].Header);
             col.cx = Px(kColumns[i].WidthTwips);
             col.iSubItem = i;
-            SendMessageW(c.Hwnd, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&col));
+            SendMessageW(hwnd, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&col));
         }
-        m_images = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 2, 0);
-        for (int res : {IDB_CHECKMARK, IDB_WARNING}) {
-            HBITMAP bmp = static_cast<HBITMAP>(
-                LoadImageW(m_instance, MAKEINTRESOURCEW(res), IMAGE_BITMAP, 0, 0, 0));
-            if (bmp) {
-                ImageList_AddMasked(m_images, bmp, kListTransparent);
-                DeleteObject(bmp);
-            }
+        // The check mark and the warning sign, drawn at the size the pixel density shows them.
+        const int px = m_dpi >= 144 ? 24 : m_dpi >= 120 ? 20 : 16;
+        const int strip = px == 24   ? IDB_LISTIMAGES24
+                          : px == 20 ? IDB_LISTIMAGES20
+                                     : IDB_LISTIMAGES16;
+        m_images = ImageList_Create(px, px, ILC_COLOR24 | ILC_MASK, 2, 0);
+        HBITMAP bmp = static_cast<HBITMAP>(
+            LoadImageW(m_instance, MAKEINTRESOURCEW(strip), IMAGE_BITMAP, 0, 0, 0));
+        if (bmp) {
+            ImageList_AddMasked(m_images, bmp, kListTransparent);
+            DeleteObject(bmp);
         }
-        SendMessageW(c.Hwnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_images));
-        SendMessageW(c.Hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, st.ExStyle);
-        for (const ListRow& row : st.Rows)
-            InsertRow(c.Hwnd, row);
-        if (m_sorted)
-            SortList(entry.Id);
+        SendMessageW(hwnd, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(m_images));
+        SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, st.ExStyle);
+        ShowRows(entry.Id);
         break;
     }
     case ControlKind::ProgressBar:
-        SendMessageW(c.Hwnd, PBM_SETRANGE32, 0, st.ProgressMax);
-        SendMessageW(c.Hwnd, PBM_SETPOS, st.ProgressValue, 0);
+        SendMessageW(hwnd, PBM_SETRANGE32, 0, st.ProgressMax);
+        SendMessageW(hwnd, PBM_SETPOS, st.ProgressValue, 0);
         break;
     default:
         break;
     }
-    if (entry.AutoSize && !c.HasFont) // ApplyFont has sized it
+    if (entry.AutoSize && !hasFont) // ApplyFont has sized it
         AutoSize(entry.Id);
     return true;
 }
 
-void WinForm::ApplyFont(ControlId id) {
-    Control* c = Find(id);
-    if (!c || !c->HasFont || !c->Hwnd)
-        return;
-    auto it = m_fonts.find(c->Font);
+bool WinForm::FontOf(ControlId id, Font& font) const {
+    const ControlSpec& entry = Describe(id);
+    if (id == ControlId::frmMain || entry.FontName.empty())
+        return false; // the window's title is drawn by the system
+    const ControlState& st = State(id);
+    font = {Widen(st.FontName), entry.FontSize, entry.Bold, st.Underline};
+    return true;
+}
+
+bool WinForm::ApplyFont(ControlId id) {
+    HWND hwnd = Wnd(id);
+    Font want;
+    if (!hwnd || !FontOf(id, want))
+        return false;
+    auto it = m_fonts.find(want);
     if (it == m_fonts.end()) {
         LOGFONTW lf = {};
-        lf.lfHeight = -static_cast<LONG>(std::lround(c->Font.Size * m_dpi / 72.0));
-        lf.lfWeight = c->Font.Bold ? FW_BOLD : FW_NORMAL;
-        lf.lfUnderline = c->Font.Underline;
+        lf.lfHeight = -static_cast<LONG>(std::lround(want.Size * m_dpi / 72.0));
+        lf.lfWeight = want.Bold ? FW_BOLD : FW_NORMAL;
+        lf.lfUnderline = want.Underline;
         lf.lfCharSet = DEFAULT_CHARSET;
         lf.lfQuality = DEFAULT_QUALITY;
-        lstrcpynW(lf.lfFaceName, c->Font.Face.c_str(), LF_FACESIZE);
+        lstrcpynW(lf.lfFaceName, want.Face.c_str(), LF_FACESIZE);
         HFONT font = CreateFontIndirectW(&lf);
         if (!font)
-            return;
-        it = m_fonts.emplace(c->Font, font).first;
+            return false;
+        it = m_fonts.emplace(want, font).first;
     }
-    SendMessageW(c->Hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(it->second), TRUE);
+    if (reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)) == it->second)
+        return false; // already drawn with it
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(it->second), TRUE);
     if (Describe(id).AutoSize)
         AutoSize(id);
     LayoutChanged(id);
+    return true;
 }

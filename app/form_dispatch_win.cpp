@@ -43,8 +43,7 @@ bool WinForm::PressFocusedButton(const MSG& msg) {
         return false;
     HWND focus = GetFocus();
     const auto id = static_cast<ControlId>(GetDlgCtrlID(focus));
-    const Control* c = Find(id);
-    if (!focus || !c || c->Hwnd != focus || Describe(id).Kind != ControlKind::Button ||
+    if (!focus || Wnd(id) != focus || Describe(id).Kind != ControlKind::Button ||
         !IsWindowEnabled(focus))
         return false;
     SendMessageW(focus, BM_CLICK, 0, 0);
@@ -58,8 +57,7 @@ void WinForm::ReportPointerOverControl(const MSG& msg) {
     if (msg.message != WM_MOUSEMOVE || !m_hwnd || msg.hwnd == m_hwnd)
         return;
     const auto id = static_cast<ControlId>(GetDlgCtrlID(msg.hwnd));
-    const Control* c = Find(id);
-    if (!c || c->Hwnd != msg.hwnd || IsPage(id))
+    if (Wnd(id) != msg.hwnd || IsPage(id))
         return;
     Dispatch([&] { m_events->OnMouseMove(id); });
 }
@@ -143,11 +141,11 @@ LRESULT WinForm::HandleMain(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         const auto id = static_cast<ControlId>(LOWORD(wp));
         const UINT code = HIWORD(wp);
         // Enter and Esc reach Next and Cancel through their dialog ids; a disabled or hidden
-        // button is not pressed.
+        // button is not pressed. An option's click is the user's choice of it, which the wizard
+        // keeps whatever the window shows.
         HWND ctl = Wnd(id);
-        if (code == BN_CLICKED && ctl && Describe(id).Kind == ControlKind::Option)
-            ChooseOption(id);
-        if (code == BN_CLICKED && ctl && IsWindowEnabled(ctl) && IsWindowVisible(ctl))
+        const bool option = ctl && Describe(id).Kind == ControlKind::Option;
+        if (code == BN_CLICKED && ctl && (option || (IsWindowEnabled(ctl) && IsWindowVisible(ctl))))
             Dispatch([&] { m_events->OnClick(id); });
         return 0;
     }
@@ -167,7 +165,7 @@ LRESULT WinForm::HandleMain(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_SETCURSOR:
-        if (m_pointer == MousePointer::Hourglass) {
+        if (m_view->Pointer == MousePointer::Hourglass) {
             SetCursor(LoadCursorW(nullptr, IDC_WAIT));
             return TRUE;
         }
@@ -208,7 +206,7 @@ LRESULT WinForm::HandleMain(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_DESTROY:
         for (const auto& entry : ControlTable())
-            if (entry.Kind == ControlKind::Timer && m_view.at(entry.Id).TimerOn)
+            if (entry.Kind == ControlKind::Timer && State(entry.Id).TimerOn)
                 KillTimer(hwnd, static_cast<UINT_PTR>(entry.Id));
         try {
             m_events->OnUnload();

@@ -15,4 +15,6 @@ public:
     virtual void OnActivate() = 0;
     virtual void OnMouseMove(ControlId id) = 0;
     virtual void OnColumnClick(ControlId id, int column) = 0;
+    // Layout put a link `drop` twips below where the wizard put it (clear of a text above it).
+    virtual void OnLinkMoved(ControlId link, int drop) = 0;
 };

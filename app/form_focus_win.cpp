@@ -30,7 +30,7 @@ void WinForm::KeepFocusUsable() {
     // A disabled or hidden control keeps no keys, Esc neither: the focus goes to the first tab
     // stop of the page in front, else to the first of the button bar. A group of options is
     // entered at its chosen one, as Tab enters it (focusing another would choose it).
-    for (ControlId parent : {TopPage(), ControlId::frmMain}) {
+    for (ControlId parent : {m_view->FrontPage, ControlId::frmMain}) {
         for (const ControlSpec* entry : TabStops(parent)) {
             HWND hwnd = Wnd(entry->Id);
             if (!hwnd || !IsWindowEnabled(hwnd) || !IsWindowVisible(hwnd))

@@ -82,16 +82,15 @@ RECT WinForm::TextRect(ControlId label) const {
 
 void WinForm::KeepLinksClear(ControlId page) {
     for (const auto& link : ControlTable()) {
-        if (!link.Link || link.Parent != page || !Visible(link.Id))
+        if (!link.Link || link.Parent != page || !State(link.Id).Visible)
             continue;
         HWND linkHwnd = Wnd(link.Id);
-        const Control* c = Find(link.Id);
-        if (!linkHwnd || !c || GetWindowTextLengthW(linkHwnd) == 0)
+        if (!linkHwnd || GetWindowTextLengthW(linkHwnd) == 0)
             continue;
         RECT box = {}, pageBox = {};
         GetWindowRect(linkHwnd, &box);
         GetClientRect(Wnd(page), &pageBox);
-        const ControlState& st = m_view.at(link.Id);
+        const ControlState& st = State(link.Id);
         const RECT mine = {Px(st.Left), Px(st.Top), Px(st.Left) + box.right - box.left,
                            Px(st.Top) + box.bottom - box.top};
         int top = TopClearOfTexts(page, mine);
@@ -105,6 +104,8 @@ void WinForm::KeepLinksClear(ControlId page) {
         }
         SetWindowPos(linkHwnd, nullptr, mine.left, top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // The wizard's state holds where the link is, not only where it was put.
+        m_events->OnLinkMoved(link.Id, (top - mine.top) * 1440 / m_dpi);
     }
 }
 
@@ -116,7 +117,7 @@ int WinForm::TopClearOfTexts(ControlId page, RECT mine) const {
         moved = false;
         for (const auto& label : ControlTable()) {
             if (label.Kind != ControlKind::Label || label.Link || label.Parent != page ||
-                !Visible(label.Id))
+                !State(label.Id).Visible)
                 continue;
             const RECT text = TextRect(label.Id);
             if (text.bottom <= text.top)
@@ -141,7 +142,7 @@ void WinForm::WidenTexts(ControlId page) {
     for (const auto& label : ControlTable()) {
         HWND hwnd = Wnd(label.Id);
         if (label.Kind != ControlKind::Label || label.Link || label.AutoSize ||
-            label.Parent != page || !hwnd || !Visible(label.Id))
+            label.Parent != page || !hwnd || !State(label.Id).Visible)
             continue;
         RECT at = {};
         GetWindowRect(hwnd, &at);

@@ -1,5 +1,5 @@
-// The Win32 form: the wizard's calls carried out on the window's controls (texts, visibility,
-// places, fonts, z-order, focus, timers, pointer, message box, pending events).
+// The Win32 form: the wizard's view state rendered on the window's controls (texts, visibility,
+// places, fonts, z-order, focus, timers, pointer), and the message box and pending events.
 #include "form_win.h"
 
 #include <commctrl.h>
@@ -31,21 +31,11 @@ int WinForm::Px(int twips) const {
     return TwipsToPixels(twips, m_dpi);
 }
 
-WinForm::Control* WinForm::Find(ControlId id) {
-    auto it = m_controls.find(id);
-    return it == m_controls.end() ? nullptr : &it->second;
-}
-
-const WinForm::Control* WinForm::Find(ControlId id) const {
-    auto it = m_controls.find(id);
-    return it == m_controls.end() ? nullptr : &it->second;
-}
-
 HWND WinForm::Wnd(ControlId id) const {
     if (id == ControlId::frmMain)
         return m_hwnd;
-    const Control* c = Find(id);
-    return c ? c->Hwnd : nullptr;
+    auto it = m_windows.find(id);
+    return it == m_windows.end() ? nullptr : it->second;
 }
 
 WindowHandle WinForm::Hwnd() const {
@@ -56,194 +46,113 @@ WindowHandle WinForm::ControlHwnd(ControlId id) const {
     return reinterpret_cast<WindowHandle>(Wnd(id));
 }
 
-void WinForm::SetCaption(ControlId id, const std::string& text) {
-    m_view[id].Caption = text;
+void WinForm::Apply(const ViewState& view, ControlId id, Aspect what) {
+    m_view = &view;
+    switch (what) {
+    case Aspect::FrontPage:
+        ShowPage(id);
+        return;
+    case Aspect::Pointer:
+        ShowPointer();
+        return;
+    case Aspect::Interval:
+    case Aspect::Timer:
+        RunTimer(id);
+        return;
+    default:
+        break;
+    }
     HWND hwnd = Wnd(id);
     if (!hwnd)
-        return;
-    SetWindowTextW(hwnd, Widen(text).c_str());
-    if (Describe(id).AutoSize)
-        AutoSize(id);
-    LayoutChanged(id);
-}
-
-std::string WinForm::Caption(ControlId id) const {
-    return m_view.at(id).Caption;
-}
-
-void WinForm::SetVisible(ControlId id, bool visible) {
-    m_view[id].Visible = visible;
-    if (HWND hwnd = Wnd(id)) {
-        ShowWindow(hwnd, visible ? SW_SHOWNA : SW_HIDE);
+        return; // its page shows the record when it is made
+    const ControlState& st = view.at(id);
+    switch (what) {
+    case Aspect::Caption:
+        SetWindowTextW(hwnd, Widen(st.Caption).c_str());
+        if (Describe(id).AutoSize)
+            AutoSize(id);
         LayoutChanged(id);
+        break;
+    case Aspect::Visible:
+        ShowWindow(hwnd, st.Visible ? SW_SHOWNA : SW_HIDE);
+        LayoutChanged(id);
+        break;
+    case Aspect::Enabled:
+        EnableWindow(hwnd, st.Enabled);
+        break;
+    case Aspect::Place:
+        SetWindowPos(hwnd, nullptr, Px(st.Left), Px(st.Top), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        LayoutChanged(id);
+        break;
+    case Aspect::Font:
+        ApplyFont(id);
+        break;
+    case Aspect::Underline:
+        if (ApplyFont(id))
+            InvalidateRect(hwnd, nullptr, TRUE);
+        break;
+    case Aspect::Focus:
+        ::SetFocus(hwnd);
+        break;
+    case Aspect::Rows:
+        ShowRows(id);
+        break;
+    case Aspect::ListStyle:
+        SendMessageW(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, st.ExStyle);
+        break;
+    case Aspect::ProgressMax:
+        SendMessageW(hwnd, PBM_SETRANGE32, 0, st.ProgressMax);
+        break;
+    case Aspect::ProgressValue:
+        SendMessageW(hwnd, PBM_SETPOS, st.ProgressValue, 0);
+        break;
+    default:
+        break;
     }
 }
 
-bool WinForm::Visible(ControlId id) const {
-    return m_view.at(id).Visible;
-}
-
-void WinForm::SetEnabled(ControlId id, bool enabled) {
-    m_view[id].Enabled = enabled;
-    if (HWND hwnd = Wnd(id))
-        EnableWindow(hwnd, enabled);
-}
-
-bool WinForm::Enabled(ControlId id) const {
-    return m_view.at(id).Enabled;
-}
-
-void WinForm::SetTop(ControlId id, int twips) {
-    m_view[id].Top = twips;
-    Place(id);
-}
-
-void WinForm::SetLeft(ControlId id, int twips) {
-    m_view[id].Left = twips;
-    Place(id);
-}
-
-void WinForm::Place(ControlId id) {
-    HWND hwnd = Wnd(id);
-    if (!hwnd)
-        return;
-    const ControlState& st = m_view.at(id);
-    SetWindowPos(hwnd, nullptr, Px(st.Left), Px(st.Top), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    LayoutChanged(id);
-}
-
-int WinForm::Top(ControlId id) const {
-    return m_view.at(id).Top;
-}
-
-int WinForm::Left(ControlId id) const {
-    return m_view.at(id).Left;
-}
-
-void WinForm::SetFontName(ControlId id, const std::string& face) {
-    m_view[id].FontName = face;
-    Control* c = Find(id);
-    if (!c || !c->HasFont)
-        return;
-    const std::wstring wide = Widen(face);
-    if (c->Font.Face == wide)
-        return; // already drawn with it
-    c->Font.Face = wide;
-    ApplyFont(id);
-}
-
-void WinForm::SetUnderline(ControlId id, bool underline) {
-    m_view[id].Underline = underline;
-    Control* c = Find(id);
-    if (!c || !c->HasFont || c->Font.Underline == underline)
-        return;
-    c->Font.Underline = underline;
-    ApplyFont(id);
-    if (c->Hwnd)
-        InvalidateRect(c->Hwnd, nullptr, TRUE);
-}
-
-bool WinForm::Underline(ControlId id) const {
-    return m_view.at(id).Underline;
-}
-
-void WinForm::BringToFront(ControlId id) {
-    if (IsPage(id)) {
-        m_view.FrontPage = id;
-        MakePage(id);
-    }
-    HWND hwnd = Wnd(id);
+void WinForm::ShowPage(ControlId page) {
+    MakePage(page);
+    HWND hwnd = Wnd(page);
     if (!hwnd)
         return;
     SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0,
-                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | (IsPage(id) ? SWP_SHOWWINDOW : 0));
-    if (IsPage(id)) {
-        // The pages behind the one on top are hidden: nothing of theirs is painted, and Tab
-        // reaches the page on top only (with WS_EX_CONTROLPARENT it enters the page's own
-        // controls). The controls keep their own visibility.
-        for (ControlId p : {ControlId::pic1, ControlId::pic2, ControlId::pic3, ControlId::pic4,
-                            ControlId::pic5}) {
-            HWND page = Wnd(p);
-            if (!page || p == id)
-                continue;
-            ShowWindow(page, SW_HIDE);
-            SetWindowLongPtrW(page, GWL_EXSTYLE,
-                              GetWindowLongPtrW(page, GWL_EXSTYLE) & ~WS_EX_CONTROLPARENT);
-        }
-        SetWindowLongPtrW(hwnd, GWL_EXSTYLE,
-                          GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    // The pages behind the one on top are hidden: nothing of theirs is painted, and Tab reaches
+    // the page on top only (with WS_EX_CONTROLPARENT it enters the page's own controls). The
+    // controls keep their own visibility.
+    for (ControlId p :
+         {ControlId::pic1, ControlId::pic2, ControlId::pic3, ControlId::pic4, ControlId::pic5}) {
+        HWND other = Wnd(p);
+        if (!other || p == page)
+            continue;
+        ShowWindow(other, SW_HIDE);
+        SetWindowLongPtrW(other, GWL_EXSTYLE,
+                          GetWindowLongPtrW(other, GWL_EXSTYLE) & ~WS_EX_CONTROLPARENT);
     }
+    SetWindowLongPtrW(hwnd, GWL_EXSTYLE,
+                      GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
 }
 
-ControlId WinForm::TopPage() const {
-    for (HWND child = GetWindow(m_hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        const auto id = static_cast<ControlId>(GetDlgCtrlID(child));
-        if (IsPage(id))
-            return id;
-    }
-    return ControlId::frmMain;
-}
-
-void WinForm::RaiseWindow() {
-    SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
-
-void WinForm::SetFocus(ControlId id) {
-    // A control whose page is not made yet takes the focus when its page comes to the front.
-    m_view.Focus = id;
-    if (HWND hwnd = Wnd(id))
-        ::SetFocus(hwnd);
-}
-
-bool WinForm::OptionValue(ControlId id) const {
-    return m_view.at(id).Option;
-}
-
-void WinForm::ChooseOption(ControlId id) {
-    for (const auto& entry : ControlTable())
-        if (entry.Kind == ControlKind::Option && entry.Parent == Describe(id).Parent)
-            m_view[entry.Id].Option = entry.Id == id;
-}
-
-void WinForm::SetProgressMax(ControlId id, int max) {
-    m_view[id].ProgressMax = max;
-    if (HWND hwnd = Wnd(id))
-        SendMessageW(hwnd, PBM_SETRANGE32, 0, max);
-}
-
-void WinForm::SetProgressValue(ControlId id, int value) {
-    m_view[id].ProgressValue = value;
-    if (HWND hwnd = Wnd(id))
-        SendMessageW(hwnd, PBM_SETPOS, value, 0);
-}
-
-void WinForm::SetTimerInterval(ControlId id, uint32_t ms) {
-    ControlState& st = m_view[id];
-    st.Interval = ms;
+void WinForm::RunTimer(ControlId id) {
+    const ControlState& st = State(id);
     if (st.TimerOn)
-        SetTimer(m_hwnd, static_cast<UINT_PTR>(id), ms, nullptr);
-}
-
-void WinForm::SetTimerEnabled(ControlId id, bool enabled) {
-    ControlState& st = m_view[id];
-    st.TimerOn = enabled;
-    if (enabled)
         SetTimer(m_hwnd, static_cast<UINT_PTR>(id), st.Interval, nullptr);
     else
         KillTimer(m_hwnd, static_cast<UINT_PTR>(id));
 }
 
-bool WinForm::TimerEnabled(ControlId id) const {
-    return m_view.at(id).TimerOn;
-}
-
-void WinForm::SetMousePointer(MousePointer pointer) {
-    m_pointer = pointer;
+void WinForm::ShowPointer() {
     POINT pt = {};
     GetCursorPos(&pt);
     SetCursorPos(pt.x, pt.y); // asks the window under the pointer for its shape again
-    SetCursor(LoadCursorW(nullptr, pointer == MousePointer::Hourglass ? IDC_WAIT : IDC_ARROW));
+    SetCursor(
+        LoadCursorW(nullptr, m_view->Pointer == MousePointer::Hourglass ? IDC_WAIT : IDC_ARROW));
+}
+
+void WinForm::RaiseWindow() {
+    SetWindowPos(m_hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void WinForm::MsgBox(const std::string& text, const std::string& title, MessageBoxIcon icon) {

@@ -1,8 +1,8 @@
 #pragma once
-// The real main window: child windows made from the control table, driven through IForm, its
-// events passed to the wizard through IFormEvents. A page and its controls are made the first time
-// the page comes to the front; until then what the wizard sets on them is kept and answered from,
-// and given to them when they are made.
+// The real main window: child windows made from the control table that render the wizard's view
+// state (IForm), its events passed to the wizard through IFormEvents. A page and its controls are
+// made from the state the first time the page comes to the front; the form keeps nothing of a
+// control but its window and the fonts it draws with.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -22,9 +22,10 @@ public:
     WinForm(const WinForm&) = delete;
     WinForm& operator=(const WinForm&) = delete;
 
-    // Creates the window and every control, hidden, for `dpi` pixels per inch (0: the screen's).
-    // False when the window can't be made.
-    bool Create(HINSTANCE instance, IFormEvents& events, int dpi = 0);
+    // Creates the window and its button bar, hidden, for `dpi` pixels per inch (0: the screen's),
+    // showing `view`, the state it renders from now on (its owner keeps it). False when the window
+    // can't be made.
+    bool Create(HINSTANCE instance, IFormEvents& events, const ViewState& view, int dpi = 0);
     void Show(int nCmdShow);
     // Runs the message loop until the window is gone; returns the exit code.
     int Run();
@@ -35,38 +36,8 @@ public:
     // IForm
     WindowHandle Hwnd() const override;
     WindowHandle ControlHwnd(ControlId id) const override;
-    void SetCaption(ControlId id, const std::string& text) override;
-    std::string Caption(ControlId id) const override;
-    void SetVisible(ControlId id, bool visible) override;
-    bool Visible(ControlId id) const override;
-    void SetEnabled(ControlId id, bool enabled) override;
-    bool Enabled(ControlId id) const override;
-    void SetTop(ControlId id, int twips) override;
-    void SetLeft(ControlId id, int twips) override;
-    int Top(ControlId id) const override;
-    int Left(ControlId id) const override;
-    void SetFontName(ControlId id, const std::string& face) override;
-    void SetUnderline(ControlId id, bool underline) override;
-    bool Underline(ControlId id) const override;
-    void BringToFront(ControlId id) override;
-    ControlId TopPage() const override;
+    void Apply(const ViewState& view, ControlId id, Aspect what) override;
     void RaiseWindow() override;
-    void SetFocus(ControlId id) override;
-    bool OptionValue(ControlId id) const override;
-    void ListClear(ControlId id) override;
-    void ListAddRow(ControlId id, const ListRow& row) override;
-    int ListCount(ControlId id) const override;
-    ListRow ListRowAt(ControlId id, int index) const override;
-    void ListSetSortKey(ControlId id, int column) override;
-    void ListSetSorted(ControlId id, bool sorted) override;
-    uint32_t ListExtendedStyle(ControlId id) const override;
-    void SetListExtendedStyle(ControlId id, uint32_t style) override;
-    void SetProgressMax(ControlId id, int max) override;
-    void SetProgressValue(ControlId id, int value) override;
-    void SetTimerInterval(ControlId id, uint32_t ms) override;
-    void SetTimerEnabled(ControlId id, bool enabled) override;
-    bool TimerEnabled(ControlId id) const override;
-    void SetMousePointer(MousePointer pointer) override;
     void MsgBox(const std::string& text, const std::string& title, MessageBoxIcon icon) override;
     void Refresh() override;
     void DoEvents() override;
@@ -80,11 +51,6 @@ private:
         double Size = 8.25;
         bool Bold = false, Underline = false;
         bool operator<(const Font& o) const;
-    };
-    struct Control {
-        HWND Hwnd = nullptr; // none for a timer, and for a control whose page is not made yet
-        Font Font;
-        bool HasFont = false;
     };
 
     static LRESULT CALLBACK MainProc(HWND, UINT, WPARAM, LPARAM);
@@ -107,15 +73,20 @@ private:
     // After the outermost handler: the focus leaves a control that was disabled or hidden.
     void KeepFocusUsable();
 
-    // Takes a control's state from its row, for a control made now or later.
-    void Keep(const ControlSpec& entry);
     bool CreateControl(const ControlSpec& entry);
     // Makes the controls of a page that has not been made yet.
     void MakePage(ControlId page);
+    // Puts the page in front, making it first if need be; the pages behind it are hidden.
+    void ShowPage(ControlId page);
+    void ShowPointer();
+    void RunTimer(ControlId id);
     // Orders the made children of `parent`: pictures by whether they lie inside a text, then what
     // the user works and the links on top.
     void Arrange(ControlId parent);
-    void ApplyFont(ControlId id);
+    // The font the control's record asks for; false for a control drawn with the system's.
+    bool FontOf(ControlId id, Font& font) const;
+    // The control is drawn with the font its record asks for; false when it already was.
+    bool ApplyFont(ControlId id);
     void AutoSize(ControlId id);
     // The rectangle a label's text takes as the label draws it, in the label's client
     // coordinates; empty for no text.
@@ -130,35 +101,26 @@ private:
     void WidenTexts(ControlId page);
     // A label's text, face, place or visibility changed: the links of its page keep clear.
     void LayoutChanged(ControlId id);
-    // Puts a made control where its state says.
-    void Place(ControlId id);
-    // The user chose an option: it is the chosen one of its page's options.
-    void ChooseOption(ControlId id);
-    void SortList(ControlId id);
-    // Adds a row at the end of the made list.
-    void InsertRow(HWND list, const ListRow& row);
+    // The list shows the state's rows, in the state's order.
+    void ShowRows(ControlId id);
+    const ControlState& State(ControlId id) const { return m_view->at(id); }
     int Px(int twips) const;
-    Control* Find(ControlId id);
-    const Control* Find(ControlId id) const;
+    // The control's window; none for a timer, and for a control whose page is not made yet.
     HWND Wnd(ControlId id) const;
 
     HINSTANCE m_instance = nullptr;
     IFormEvents* m_events = nullptr;
     HWND m_hwnd = nullptr;
     int m_dpi = 96;
-    // What the window shows, kept once; the windows render it.
-    ViewState m_view;
-    std::map<ControlId, Control> m_controls;
+    // What the window shows, kept by the wizard; the windows render it.
+    const ViewState* m_view = nullptr;
+    std::map<ControlId, HWND> m_windows;
     std::map<Font, HFONT> m_fonts;
     HBRUSH m_white = nullptr;
     // Self-sizing labels are measured here: a window's own DC costs Wine a round trip each time.
     HDC m_measure = nullptr;
     HIMAGELIST m_images = nullptr;
-    MousePointer m_pointer = MousePointer::Default;
     int m_depth = 0;
     bool m_unloadPending = false;
     bool m_activated = false;
-    std::vector<ControlId> m_madePages;
-    int m_sortKey = 0;
-    bool m_sorted = false;
 };

@@ -36,13 +36,26 @@ void frmMain::EnsureApartment() {
         m_bApartment = m_system.CoInitializeApartment();
 }
 
+void frmMain::BringToFront(ControlId page) {
+    Change(page, Aspect::FrontPage, [&](ViewState& v) { v.FrontPage = page; });
+}
+
+void frmMain::SetFocus(ControlId id) {
+    Change(id, Aspect::Focus, [&](ViewState& v) { v.Focus = id; });
+}
+
+void frmMain::SetMousePointer(MousePointer pointer) {
+    Change(ControlId::frmMain, Aspect::Pointer, [&](ViewState& v) { v.Pointer = pointer; });
+}
+
 void frmMain::Form_Load() {
     using C = ControlId;
+    using S = ControlState;
     // Start-up reports nothing: a step that fails is skipped and the next one is taken.
     OnErrorResumeNext([&] {
         for (const auto& entry : ControlTable())
-            OnErrorResumeNext([&] { m_form.SetFontName(entry.Id, "Tahoma"); });
-        m_form.SetFontName(C::lblWillkommen, "Arial");
+            OnErrorResumeNext([&] { Set(entry.Id, &S::FontName, "Tahoma"); });
+        Set(C::lblWillkommen, &S::FontName, "Arial");
     });
     OnErrorResumeNext([&] {
         std::string dir;
@@ -57,7 +70,7 @@ void frmMain::Form_Load() {
     OnErrorResumeNext([&] {
         // On small-font screens part of the welcome bitmap lies beyond the page's left edge.
         if (m_bSmallFonts)
-            m_form.SetLeft(C::imgBigPicture, -400);
+            Set(C::imgBigPicture, &S::Left, -400);
     });
     OnErrorResumeNext([&] {
         // A balloon with the warning icon; the wizard registers no tools, so it never shows a tip.
@@ -68,7 +81,7 @@ void frmMain::Form_Load() {
     m_lStep = 1;
 
     const auto set = [&](C id, auto&& text) {
-        OnErrorResumeNext([&] { m_form.SetCaption(id, text()); });
+        OnErrorResumeNext([&] { Set(id, &S::Caption, text()); });
     };
     const auto txt = [&](uint16_t id) { return [this, id] { return LoadText(id); }; };
     set(C::frmMain, txt(100));
@@ -92,13 +105,12 @@ void frmMain::Form_Load() {
     set(C::lblExplanation3, txt(140));
     OnErrorResumeNext([&] {
         constexpr uint32_t LVS_EX_FULLROWSELECT = 0x20, LVS_EX_LABELTIP = 0x4000;
-        const uint32_t style = m_form.ListExtendedStyle(C::lvwMDACFiles);
-        m_form.SetListExtendedStyle(C::lvwMDACFiles,
-                                    style | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+        const uint32_t style = m_view.at(C::lvwMDACFiles).ExStyle;
+        Set(C::lvwMDACFiles, &S::ExStyle, style | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
     });
     set(C::lblHeader4, txt(129));
     set(C::Label14, txt(134));
-    OnErrorResumeNext([&] { m_form.BringToFront(C::pic1); });
+    OnErrorResumeNext([&] { BringToFront(C::pic1); });
 }
 
 void frmMain::Form_Unload() {
@@ -125,6 +137,11 @@ void frmMain::OnClick(ControlId id) {
         break;
     case ControlId::cmdDatabases:
         cmdDatabases_Click();
+        break;
+    case ControlId::optResolved:
+    case ControlId::optFurtherProblems:
+        // The window shows the user's choice already; the state takes it.
+        m_view.ChooseOption(id);
         break;
     default:
         break;

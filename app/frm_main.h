@@ -1,11 +1,12 @@
 #pragma once
-// The main window: its fields and event handlers. Every decision of the wizard lives here; the
-// window itself (IForm), the system (ISystem), the registry and the version information only
-// carry out what it asks.
+// The main window: its fields, its view state and its event handlers. Every decision of the wizard
+// lives here, and what the window shows is kept here; the window itself (IForm) renders it, and
+// the system (ISystem), the registry and the version information only carry out what it asks.
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <type_traits>
 
 #include "databases_window.h"
 #include "form.h"
@@ -77,6 +78,7 @@ public:
     void OnActivate() override;
     void OnMouseMove(ControlId id) override;
     void OnColumnClick(ControlId id, int column) override;
+    void OnLinkMoved(ControlId link, int drop) override { m_view[link].Drop = drop; }
 
     // The repair page's instruction: text 142 filled with text 106.
     std::string RepairInstruction() const;
@@ -96,6 +98,19 @@ public:
     const std::string& Url() const { return m_sUrl; }
     bool RepairDone() const { return m_bRepairDone; }
     std::optional<ControlId> UnderlinedLink() const { return m_oUnderlinedLink; }
+    // What the window shows, as the wizard has set it.
+    const ViewState& View() const { return m_view; }
+
+    // The one way the view changes: `edit` changes `what` of the view (of control `id`'s record,
+    // or the view's own page, focus or pointer), the form renders it, and the change stays only
+    // when that succeeded, so that the state and the windows never disagree. Raises as rendering
+    // did. (Public too, so that a test can set a page up as another path would leave it.)
+    template <typename Edit> void Change(ControlId id, Aspect what, Edit&& edit);
+    // One field of a control's record, changed as above.
+    template <typename T>
+    void Set(ControlId id, T ControlState::*field, std::type_identity_t<T> value) {
+        Change(id, AspectOf(field), [&](ViewState& v) { v[id].*field = std::move(value); });
+    }
 
 private:
     // Fields, as the window keeps them.
@@ -110,6 +125,13 @@ private:
     std::optional<ControlId> m_oUnderlinedLink;
     // The window's balloon tooltip: made at start-up, released at unload.
     std::unique_ptr<cTooltips> m_oTooltips;
+
+    // What the window shows, kept only here; the form renders it (Change).
+    ViewState m_view;
+
+    void BringToFront(ControlId page);
+    void SetFocus(ControlId id);
+    void SetMousePointer(MousePointer pointer);
 
     // Runs a button's click handler at once, as setting its value does; a disabled button is not
     // pressed.
@@ -136,3 +158,19 @@ private:
     bool m_bApartment = false;
     bool m_bWatchTickRunning = false;
 };
+
+template <typename Edit> void frmMain::Change(ControlId id, Aspect what, Edit&& edit) {
+    const ControlState record = m_view.at(id);
+    const ControlId front = m_view.FrontPage, focus = m_view.Focus;
+    const MousePointer pointer = m_view.Pointer;
+    edit(m_view);
+    try {
+        m_form.Apply(m_view, id, what);
+    } catch (...) {
+        m_view[id] = record;
+        m_view.FrontPage = front;
+        m_view.Focus = focus;
+        m_view.Pointer = pointer;
+        throw;
+    }
+}

@@ -4,6 +4,7 @@
 #include "frm_main.h"
 
 using C = ControlId;
+using S = ControlState;
 
 namespace {
 bool IsLink(ControlId id) {
@@ -35,13 +36,13 @@ void frmMain::OnMouseMove(ControlId id) {
 
 void frmMain::lblLink_MouseMove(ControlId link) {
     m_system.SetHandCursor();
-    if (!m_form.Underline(link)) {
+    if (!m_view.at(link).Underline) {
         if (m_oUnderlinedLink)
-            m_form.SetUnderline(*m_oUnderlinedLink, false);
+            Set(*m_oUnderlinedLink, &S::Underline, false);
         m_oUnderlinedLink = link;
-        m_form.SetUnderline(link, true);
+        Set(link, &S::Underline, true);
     } else if (m_oUnderlinedLink && *m_oUnderlinedLink != link) {
-        m_form.SetUnderline(*m_oUnderlinedLink, false);
+        Set(*m_oUnderlinedLink, &S::Underline, false);
         m_oUnderlinedLink.reset();
     }
 }
@@ -49,16 +50,16 @@ void frmMain::lblLink_MouseMove(ControlId link) {
 void frmMain::LinkLeave() {
     if (!m_oUnderlinedLink)
         return;
-    m_form.SetUnderline(*m_oUnderlinedLink, false);
+    Set(*m_oUnderlinedLink, &S::Underline, false);
     m_oUnderlinedLink.reset();
 }
 
 void frmMain::lblLink_Click(ControlId link) {
     // A link opens the address it shows, which is not always the one the wizard chose last (the
     // version page's link after the repair instructions were chosen on the way back).
-    m_sUrl = m_form.Caption(link);
-    m_form.SetTimerEnabled(C::ShellExecuteTimer, true);
+    m_sUrl = m_view.at(link).Caption;
+    Set(C::ShellExecuteTimer, &S::TimerOn, true);
     m_form.DoEvents();
     // The record stays: the next move over the link underlines it again.
-    m_form.SetUnderline(link, false);
+    Set(link, &S::Underline, false);
 }

@@ -47,7 +47,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int nCmdSh
     WinDatabasesWindow databases(registry, registrar, instance);
     frm.UseDatabasesWindow(&databases);
     frm.Form_Initialize();
-    if (!form.Create(instance, frm))
+    if (!form.Create(instance, frm, frm.View()))
         return 1;
     frm.Form_Load();
     form.Show(nCmdShow);

@@ -6,6 +6,7 @@
 #include "text/raised_error.h"
 
 using C = ControlId;
+using S = ControlState;
 
 namespace {
 constexpr int kVkReturn = 13;
@@ -15,7 +16,7 @@ constexpr int kUnloadByCloseCommand = 0;
 } // namespace
 
 void frmMain::Press(ControlId button) {
-    if (!m_form.Enabled(button))
+    if (!m_view.at(button).Enabled)
         return;
     OnClick(button);
 }
@@ -26,10 +27,10 @@ void frmMain::cmdWeiter_Click() {
         switch (m_lStep) {
         case 1:
             m_lStep = 2;
-            m_form.SetEnabled(C::cmdZurück, true);
-            m_form.SetCaption(C::cmdAbbrechen, LoadText(149));
+            Set(C::cmdZurück, &S::Enabled, true);
+            Set(C::cmdAbbrechen, &S::Caption, LoadText(149));
             CheckVersions();
-            m_form.BringToFront(C::pic2);
+            BringToFront(C::pic2);
             break;
         case 2:
             FillFileAuditList();
@@ -39,30 +40,30 @@ void frmMain::cmdWeiter_Click() {
             // Clears the key's pressed-since-last-asked bit, so an Enter that pressed Next isn't
             // taken for a key press by the watch.
             m_system.GetAsyncKeyState(kVkReturn);
-            m_form.SetTimerInterval(C::tmrTooltipRemoveCheck, kWatchFirstLookMs);
-            m_form.SetTimerEnabled(C::tmrTooltipRemoveCheck, true);
+            Set(C::tmrTooltipRemoveCheck, &S::Interval, kWatchFirstLookMs);
+            Set(C::tmrTooltipRemoveCheck, &S::TimerOn, true);
             m_lStep = 3;
             if (!m_bRepairDone) {
-                m_form.SetEnabled(C::cmdWeiter, false);
-                m_form.SetFocus(C::cmdRepairMDAC);
+                Set(C::cmdWeiter, &S::Enabled, false);
+                SetFocus(C::cmdRepairMDAC);
             }
-            m_form.BringToFront(C::pic3);
+            BringToFront(C::pic3);
             // The registration host comes up while the user reads the page, not when the run
             // starts; the run goes ahead without it.
             if (!m_bRepairDone)
                 OnErrorResumeNext([&] { m_registrar.Prepare(); });
             break;
         case 3:
-            if (!m_form.OptionValue(C::optFurtherProblems)) {
+            if (!m_view.at(C::optFurtherProblems).Option) {
                 Press(C::cmdAbbrechen);
                 return;
             }
             m_sUrl = LoadText(m_lWinVersion == 6 ? 122 : 120);
-            m_form.SetCaption(C::lblRepairUrl, m_sUrl);
-            m_form.SetCaption(C::Label3, modAPI::printf(LoadText(132), {m_sMDACVersion}));
-            m_form.SetEnabled(C::cmdWeiter, false);
+            Set(C::lblRepairUrl, &S::Caption, m_sUrl);
+            Set(C::Label3, &S::Caption, modAPI::printf(LoadText(132), {m_sMDACVersion}));
+            Set(C::cmdWeiter, &S::Enabled, false);
             m_lStep = 4;
-            m_form.BringToFront(C::pic4);
+            BringToFront(C::pic4);
             break;
         default:
             break;
@@ -83,14 +84,14 @@ void frmMain::ReportNextError(int32_t startStep, const std::string& description)
                       MessageBoxIcon::Information);
         if (m_lStep == 3) {
             // Back on the repair page with everything usable, so the user can try again.
-            m_form.SetVisible(C::Label4, true);
-            m_form.SetVisible(C::lblHeaderExplanation2, true);
-            m_form.BringToFront(C::pic3);
-            m_form.SetVisible(C::cmdRepairMDAC, true);
-            m_form.SetEnabled(C::cmdZurück, true);
-            m_form.SetEnabled(C::cmdAbbrechen, true);
-            m_form.SetEnabled(C::cmdWeiter, true);
-            m_form.SetMousePointer(MousePointer::Default);
+            Set(C::Label4, &S::Visible, true);
+            Set(C::lblHeaderExplanation2, &S::Visible, true);
+            BringToFront(C::pic3);
+            Set(C::cmdRepairMDAC, &S::Visible, true);
+            Set(C::cmdZurück, &S::Enabled, true);
+            Set(C::cmdAbbrechen, &S::Enabled, true);
+            Set(C::cmdWeiter, &S::Enabled, true);
+            SetMousePointer(MousePointer::Default);
         }
     } catch (...) {
         // Nothing more can be reported from here.
@@ -98,21 +99,21 @@ void frmMain::ReportNextError(int32_t startStep, const std::string& description)
 }
 
 void frmMain::cmdZurück_Click() {
-    m_form.SetEnabled(C::cmdWeiter, true);
+    Set(C::cmdWeiter, &S::Enabled, true);
     switch (m_lStep) {
     case 2:
         m_lStep = 1;
-        m_form.BringToFront(C::pic1);
-        m_form.SetEnabled(C::cmdZurück, false);
-        m_form.SetCaption(C::cmdAbbrechen, LoadText(148));
+        BringToFront(C::pic1);
+        Set(C::cmdZurück, &S::Enabled, false);
+        Set(C::cmdAbbrechen, &S::Caption, LoadText(148));
         break;
     case 3:
         m_lStep = 2;
-        m_form.BringToFront(C::pic2);
+        BringToFront(C::pic2);
         break;
     case 4:
         m_lStep = 3;
-        m_form.BringToFront(C::pic3);
+        BringToFront(C::pic3);
         break;
     default:
         break;
@@ -123,14 +124,14 @@ void frmMain::cmdAbbrechen_Click() {
     if (m_lStep == 5) {
         // The closing page opens nothing: the tick finds no address and unloads the window.
         m_sUrl.clear();
-        m_form.SetTimerEnabled(C::ShellExecuteTimer, true);
+        Set(C::ShellExecuteTimer, &S::TimerOn, true);
         m_form.DoEvents();
     } else if (m_bRepairDone) {
         m_lStep = 5;
-        m_form.SetEnabled(C::cmdZurück, false);
-        m_form.SetEnabled(C::cmdWeiter, false);
-        m_form.BringToFront(C::pic5);
-    } else if (!m_form.TimerEnabled(C::tmrTooltipRemoveCheck)) {
+        Set(C::cmdZurück, &S::Enabled, false);
+        Set(C::cmdWeiter, &S::Enabled, false);
+        BringToFront(C::pic5);
+    } else if (!m_view.at(C::tmrTooltipRemoveCheck).TimerOn) {
         m_form.Unload();
     }
 }
@@ -150,11 +151,11 @@ void frmMain::tmrTooltipRemoveCheck_Timer() {
         return;
     }
     m_bWatchTickRunning = true;
-    m_form.SetTimerInterval(C::tmrTooltipRemoveCheck, kWatchIntervalMs);
+    Set(C::tmrTooltipRemoveCheck, &S::Interval, kWatchIntervalMs);
     // The watch ends at the first key or mouse button that is held down.
     for (int vKey = 1; vKey <= 255; ++vKey) {
         if (m_system.GetAsyncKeyState(vKey) < 0) {
-            m_form.SetTimerEnabled(C::tmrTooltipRemoveCheck, false);
+            Set(C::tmrTooltipRemoveCheck, &S::TimerOn, false);
             break;
         }
     }

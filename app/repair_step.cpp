@@ -12,6 +12,7 @@
 #include "text/printf.h"
 
 using C = ControlId;
+using S = ControlState;
 
 namespace {
 
@@ -38,28 +39,28 @@ void frmMain::cmdRepairMDAC_Click() {
     } runEnds{m_bRepairRunning};
 
     try {
-        m_form.SetVisible(C::cmdRepairMDAC, false);
-        m_form.SetEnabled(C::cmdAbbrechen, false);
-        m_form.SetEnabled(C::cmdZurück, false);
-        m_form.SetEnabled(C::cmdWeiter, false);
-        m_form.SetVisible(C::imgRepairing, true);
-        m_form.SetVisible(C::Label2, true);
-        m_form.SetCaption(C::Label1, kStatusIndent + LoadText(150));
-        m_form.SetVisible(C::imgDownArrow, false);
-        m_form.SetMousePointer(MousePointer::Hourglass);
+        Set(C::cmdRepairMDAC, &S::Visible, false);
+        Set(C::cmdAbbrechen, &S::Enabled, false);
+        Set(C::cmdZurück, &S::Enabled, false);
+        Set(C::cmdWeiter, &S::Enabled, false);
+        Set(C::imgRepairing, &S::Visible, true);
+        Set(C::Label2, &S::Visible, true);
+        Set(C::Label1, &S::Caption, kStatusIndent + LoadText(150));
+        Set(C::imgDownArrow, &S::Visible, false);
+        SetMousePointer(MousePointer::Hourglass);
         m_form.Refresh();
         m_form.DoEvents();
     } catch (...) {
         // The run has not started. A page left with its buttons disabled and the repair button
         // hidden would have no way forward or out: it goes back to how it was before the click.
-        OnErrorResumeNext([&] { m_form.SetVisible(C::imgRepairing, false); });
-        OnErrorResumeNext([&] { m_form.SetVisible(C::Label2, false); });
-        OnErrorResumeNext([&] { m_form.SetCaption(C::Label1, RepairInstruction()); });
-        OnErrorResumeNext([&] { m_form.SetVisible(C::imgDownArrow, true); });
-        OnErrorResumeNext([&] { m_form.SetVisible(C::cmdRepairMDAC, true); });
-        OnErrorResumeNext([&] { m_form.SetEnabled(C::cmdZurück, true); });
-        OnErrorResumeNext([&] { m_form.SetEnabled(C::cmdAbbrechen, true); });
-        OnErrorResumeNext([&] { m_form.SetMousePointer(MousePointer::Default); });
+        OnErrorResumeNext([&] { Set(C::imgRepairing, &S::Visible, false); });
+        OnErrorResumeNext([&] { Set(C::Label2, &S::Visible, false); });
+        OnErrorResumeNext([&] { Set(C::Label1, &S::Caption, RepairInstruction()); });
+        OnErrorResumeNext([&] { Set(C::imgDownArrow, &S::Visible, true); });
+        OnErrorResumeNext([&] { Set(C::cmdRepairMDAC, &S::Visible, true); });
+        OnErrorResumeNext([&] { Set(C::cmdZurück, &S::Enabled, true); });
+        OnErrorResumeNext([&] { Set(C::cmdAbbrechen, &S::Enabled, true); });
+        OnErrorResumeNext([&] { SetMousePointer(MousePointer::Default); });
         return;
     }
 
@@ -67,16 +68,16 @@ void frmMain::cmdRepairMDAC_Click() {
     // Component libraries expect their host's thread to be a single-threaded apartment (they run
     // in this thread when no registration host can be started).
     OnErrorResumeNext([&] { EnsureApartment(); });
-    OnErrorResumeNext([&] { m_form.SetVisible(C::ProgressBar1, true); });
+    OnErrorResumeNext([&] { Set(C::ProgressBar1, &S::Visible, true); });
     OnErrorResumeNext([&] { m_form.SetBusyReason(LoadText(164)); });
     OnErrorResumeNext(
-        [&] { m_form.SetProgressMax(C::ProgressBar1, static_cast<int>(m_aMDACFiles.size())); });
+        [&] { Set(C::ProgressBar1, &S::ProgressMax, static_cast<int>(m_aMDACFiles.size())); });
 
     std::vector<RegistrationOutcome> failures;
     for (size_t i = 0; i < m_aMDACFiles.size(); ++i) {
         const ComponentFile entry = m_aMDACFiles[i];
         OnErrorResumeNext(
-            [&] { m_form.SetCaption(C::Label2, modAPI::printf(LoadText(123), {entry.sPath})); });
+            [&] { Set(C::Label2, &S::Caption, modAPI::printf(LoadText(123), {entry.sPath})); });
         // The registration runs apart where it can, while the line is read.
         const BegunEntry begun = BeginRepairEntry(m_libraries, m_registrar, entry);
         OnErrorResumeNext([&] { m_system.Sleep(kPauseAfterLineMs); });
@@ -86,7 +87,7 @@ void frmMain::cmdRepairMDAC_Click() {
                 failures.push_back(std::move(result.Outcome));
         });
         OnErrorResumeNext(
-            [&] { m_form.SetProgressValue(C::ProgressBar1, static_cast<int>(i) + 1); });
+            [&] { Set(C::ProgressBar1, &S::ProgressValue, static_cast<int>(i) + 1); });
         OnErrorResumeNext([&] { m_form.DoEvents(); });
         if (WindowGoes())
             break;
@@ -106,26 +107,26 @@ void frmMain::cmdRepairMDAC_Click() {
         if (!cls.Essential)
             continue;
         OnErrorResumeNext([&] {
-            m_form.SetCaption(C::Label2, modAPI::printf(LoadText(165), {std::string(cls.ProgId)}));
+            Set(C::Label2, &S::Caption, modAPI::printf(LoadText(165), {std::string(cls.ProgId)}));
         });
         OnErrorResumeNext([&] { m_form.Refresh(); });
         OnErrorResumeNext([&] { checks.push_back(m_providers.CheckProvider(cls)); });
     }
     OnErrorResumeNext([&] { m_providers.ChecksDone(); });
 
-    OnErrorResumeNext([&] { m_form.SetVisible(C::imgRepairing, false); });
-    OnErrorResumeNext([&] { m_form.SetCaption(C::Label1, LoadText(154)); });
-    OnErrorResumeNext([&] { m_form.SetVisible(C::Label2, false); });
-    OnErrorResumeNext([&] { m_form.SetVisible(C::Label16, true); });
-    OnErrorResumeNext([&] { m_form.SetVisible(C::ProgressBar1, false); });
-    OnErrorResumeNext([&] { m_form.SetVisible(C::optResolved, true); });
-    OnErrorResumeNext([&] { m_form.SetVisible(C::optFurtherProblems, true); });
-    OnErrorResumeNext([&] { m_form.SetMousePointer(MousePointer::Default); });
+    OnErrorResumeNext([&] { Set(C::imgRepairing, &S::Visible, false); });
+    OnErrorResumeNext([&] { Set(C::Label1, &S::Caption, LoadText(154)); });
+    OnErrorResumeNext([&] { Set(C::Label2, &S::Visible, false); });
+    OnErrorResumeNext([&] { Set(C::Label16, &S::Visible, true); });
+    OnErrorResumeNext([&] { Set(C::ProgressBar1, &S::Visible, false); });
+    OnErrorResumeNext([&] { Set(C::optResolved, &S::Visible, true); });
+    OnErrorResumeNext([&] { Set(C::optFurtherProblems, &S::Visible, true); });
+    OnErrorResumeNext([&] { SetMousePointer(MousePointer::Default); });
     m_bRepairDone = true;
-    OnErrorResumeNext([&] { m_form.SetEnabled(C::cmdWeiter, true); });
-    OnErrorResumeNext([&] { m_form.SetEnabled(C::cmdZurück, true); });
-    OnErrorResumeNext([&] { m_form.SetEnabled(C::cmdAbbrechen, true); });
-    OnErrorResumeNext([&] { m_form.SetFocus(C::cmdWeiter); });
+    OnErrorResumeNext([&] { Set(C::cmdWeiter, &S::Enabled, true); });
+    OnErrorResumeNext([&] { Set(C::cmdZurück, &S::Enabled, true); });
+    OnErrorResumeNext([&] { Set(C::cmdAbbrechen, &S::Enabled, true); });
+    OnErrorResumeNext([&] { SetFocus(C::cmdWeiter); });
 
     // The run must not end in "finished!" alone when libraries that are there failed, or when a
     // class database programs need still can't be created.

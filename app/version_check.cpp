@@ -5,6 +5,7 @@
 #include "version_diagnosis.h"
 
 using C = ControlId;
+using S = ControlState;
 
 void frmMain::CheckVersions() {
     const Language lang = UserLanguage();
@@ -13,38 +14,38 @@ void frmMain::CheckVersions() {
     m_sMDACVersion = d.MdacRelease;
 
     if (d.MdacUpToDate) {
-        m_form.SetVisible(C::lblDownloadMDAC, false);
+        Set(C::lblDownloadMDAC, &S::Visible, false);
     } else {
-        m_form.SetVisible(C::imgMDACVerOK, false);
-        m_form.SetVisible(C::imgMDACVerProb, true);
+        Set(C::imgMDACVerOK, &S::Visible, false);
+        Set(C::imgMDACVerProb, &S::Visible, true);
         if (d.Mdac == MdacAdvice::ServicePack)
-            m_form.SetVisible(C::lblDownloadMDAC, false); // no separate download on Windows XP
+            Set(C::lblDownloadMDAC, &S::Visible, false); // no separate download on Windows XP
         else
             m_sUrl = d.AdvisedPage;
     }
-    m_form.SetCaption(C::lblMDACVerDescr, MdacDescription(d, lang));
+    Set(C::lblMDACVerDescr, &S::Caption, MdacDescription(d, lang));
 
     if (!d.JetUpToDate) {
-        m_form.SetVisible(C::imgJetVerOK, false);
-        m_form.SetVisible(C::imgJetVerProb, true);
+        Set(C::imgJetVerOK, &S::Visible, false);
+        Set(C::imgJetVerProb, &S::Visible, true);
         m_sUrl = d.AdvisedPage;
-        m_form.SetTop(C::lblDownloadMDAC, 3860);
+        Set(C::lblDownloadMDAC, &S::Top, 3860);
     }
 
     // An address an earlier run chose stays when nothing is advised now.
     if (m_sUrl.empty()) {
-        m_form.SetCaption(C::lblVersionsContinue, LoadText(146));
-        m_form.SetVisible(C::lblVersionsContinue, true);
+        Set(C::lblVersionsContinue, &S::Caption, LoadText(146));
+        Set(C::lblVersionsContinue, &S::Visible, true);
     } else {
-        m_form.SetCaption(C::lblDownloadMDAC, m_sUrl);
-        m_form.SetVisible(C::lblDownloadMDAC, true);
+        Set(C::lblDownloadMDAC, &S::Caption, m_sUrl);
+        Set(C::lblDownloadMDAC, &S::Visible, true);
     }
-    m_form.SetCaption(C::lblJetVerDescr, JetDescription(d, lang));
-    if (!m_form.Visible(C::lblDownloadMDAC)) {
-        m_form.SetTop(C::lblJetVerHeader, 2405);
-        m_form.SetTop(C::lblJetVerDescr, 2735);
-        m_form.SetTop(C::imgJetVerOK, 2735);
+    Set(C::lblJetVerDescr, &S::Caption, JetDescription(d, lang));
+    if (!m_view.at(C::lblDownloadMDAC).Visible) {
+        Set(C::lblJetVerHeader, &S::Top, 2405);
+        Set(C::lblJetVerDescr, &S::Top, 2735);
+        Set(C::imgJetVerOK, &S::Top, 2735);
     }
-    m_form.SetCaption(C::lblMDACVerHeader, LoadText(151));
-    m_form.SetCaption(C::lblJetVerHeader, LoadText(152));
+    Set(C::lblMDACVerHeader, &S::Caption, LoadText(151));
+    Set(C::lblJetVerHeader, &S::Caption, LoadText(152));
 }

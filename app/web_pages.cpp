@@ -6,6 +6,7 @@
 #include "text/string_table.h"
 
 using C = ControlId;
+using S = ControlState;
 
 namespace {
 // The program opens only the pages of its own string table, whatever ends up in m_sUrl.
@@ -19,7 +20,7 @@ bool IsOwnWebAddress(const std::string& url) {
 } // namespace
 
 void frmMain::ShellExecuteTimer_Timer() {
-    m_form.SetTimerEnabled(C::ShellExecuteTimer, false);
+    Set(C::ShellExecuteTimer, &S::TimerOn, false);
     if (!m_sUrl.empty() && IsOwnWebAddress(m_sUrl)) {
         // The shell hands the address on through COM.
         OnErrorResumeNext([&] { EnsureApartment(); });

@@ -5,7 +5,9 @@
 #define IDI_PROBLEM 103
 #define IDI_DOWNARROW 104
 #define IDI_REPAIRING 105
-#define IDB_CHECKMARK 106
-#define IDB_WARNING 107
+// The file list's check mark and warning sign, one strip for each of 96, 120 and 144 dpi.
+#define IDB_LISTIMAGES16 106
+#define IDB_LISTIMAGES20 107
+#define IDB_LISTIMAGES24 108
 // The lowest icon id: Explorer takes the first icon group, and the groups are ordered by id.
 #define IDI_APP 100

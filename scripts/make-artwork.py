@@ -516,9 +516,9 @@ def app_icon(cv, s):
     cv.fill(spanner, diagonal((240, 242, 248), (150, 158, 176), 12 * s, 14 * s, 28 * s, 30 * s))
 
 
-def list_picture(paint):
-    """A 16 x 16 list picture: drawn over white, silver where nothing is drawn."""
-    rows = icon_canvas(16, paint)
+def list_picture(paint, size=16):
+    """A square list picture: drawn over white, silver where nothing is drawn."""
+    rows = icon_canvas(size, paint)
     out = []
     for row in rows:
         line = []
@@ -560,8 +560,12 @@ def main():
         "problem.ico": ico_file([icon_canvas(n, problem_icon) for n in (32, 40, 48)]),
         "downarrow.ico": ico_file([icon_canvas(n, down_arrow_icon) for n in (16, 20, 24)]),
         "repairing.ico": ico_file([icon_canvas(n, repairing_icon) for n in (32, 40, 48)]),
-        "checkmark.bmp": bmp_24(list_picture(list_check)),
-        "warning.bmp": bmp_24(list_picture(list_warning)),
+        # The file list's check mark and warning sign side by side, one strip per pixel density.
+        **{
+            f"listimages{n}.bmp": bmp_24([a + b for a, b in zip(list_picture(list_check, n),
+                                                                list_picture(list_warning, n))])
+            for n in (16, 20, 24)
+        },
         "app.ico": ico_file([icon_canvas(16, app_icon), icon_canvas(32, app_icon)]),
     }
     for name, data in files.items():

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 
 #include "cli_process.h"
 #include "data_access_setup.h"
@@ -96,7 +97,12 @@ TEST_F(DatabasesWindow, AnswersChecksAProgramCopiesAndGivesTheWizardBack) {
         std::vector<std::string> texts;
         for (int i = 0; i < q.ListCount(C::lvwInventory); ++i)
             texts.push_back(q.ListRow(C::lvwInventory, i).at(column));
-        return std::is_sorted(texts.begin(), texts.end());
+        // As the list orders them: case ignored.
+        return std::is_sorted(texts.begin(), texts.end(), [](const auto& a, const auto& b) {
+            return std::lexicographical_compare(
+                a.begin(), a.end(), b.begin(), b.end(),
+                [](char x, char y) { return std::tolower(x) < std::tolower(y); });
+        });
     };
     MouseClick(ColumnHeaderPoint(q, C::lvwInventory, 1));
     EXPECT_TRUE(q.WaitFor([&] { return sortedBy(1); }));

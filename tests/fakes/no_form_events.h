@@ -11,4 +11,5 @@ public:
     void OnActivate() override {}
     void OnMouseMove(ControlId) override {}
     void OnColumnClick(ControlId, int) override {}
+    void OnLinkMoved(ControlId, int) override {}
 };

@@ -64,7 +64,7 @@ TEST(HoverLinks, AlreadyUnderlinedLinkWithAnotherRecordedClearsTheOther) {
     Wizard w;
     w.Start();
     w.frm.OnMouseMove(C::lblDownloadMDAC);
-    w.form.SetUnderline(C::lblRepairUrl, true); // underlined by some other way
+    w.frm.Set(C::lblRepairUrl, &ControlState::Underline, true); // underlined by some other way
     w.frm.OnMouseMove(C::lblRepairUrl);
     EXPECT_FALSE(w.form.Underline(C::lblDownloadMDAC));
     EXPECT_TRUE(w.form.Underline(C::lblRepairUrl));

@@ -52,7 +52,7 @@ TEST(Navigation, WalkThroughEveryPageAndBack) {
         else if (a == "repair")
             w.MarkRepairDone(), w.EndWatch();
         else if (a == "further")
-            w.form.SelectOption(C::optFurtherProblems), w.Click(C::cmdWeiter);
+            w.frm.OnClick(C::optFurtherProblems), w.Click(C::cmdWeiter);
         SCOPED_TRACE(a);
         EXPECT_EQ(w.frm.Step(), s.StepAfter);
         EXPECT_EQ(w.form.TopPage(), s.Page);
@@ -201,7 +201,7 @@ TEST(CloseRequest, DuringTheRepairTheDisabledCancelIsNotPressed) {
     w.Click(C::cmdWeiter);
     w.Click(C::cmdWeiter);
     w.EndWatch();
-    w.form.SetEnabled(C::cmdAbbrechen, false); // as the repair leaves it
+    w.frm.Set(C::cmdAbbrechen, &ControlState::Enabled, false); // as the repair leaves it
     bool cancel = false;
     w.frm.Form_QueryUnload(cancel, 0);
     EXPECT_TRUE(cancel);
@@ -214,7 +214,8 @@ TEST(NextOnRepairPage, AnswersHiddenBehavesLikeCancel) {
     w.Click(C::cmdWeiter);
     w.Click(C::cmdWeiter);
     w.EndWatch();
-    w.form.SetEnabled(C::cmdWeiter, true); // Next pressed with the answers still hidden
+    w.frm.Set(C::cmdWeiter, &ControlState::Enabled,
+              true); // Next pressed with the answers still hidden
     w.frm.cmdWeiter_Click();
     EXPECT_TRUE(w.form.Unloaded);
 }
@@ -229,7 +230,7 @@ TEST(NextOnRepairPage, FurtherProblemsSetsTheRepairAddressByWindowsVersion) {
         w.Click(C::cmdWeiter);
         w.Click(C::cmdWeiter);
         w.MarkRepairDone();
-        w.form.SelectOption(C::optFurtherProblems);
+        w.frm.OnClick(C::optFurtherProblems);
         w.Click(C::cmdWeiter);
         EXPECT_EQ(w.frm.Url(), w.T(text));
         EXPECT_EQ(w.form.Caption(C::lblRepairUrl), w.T(text));
@@ -243,10 +244,10 @@ TEST(NextErrorTrap, FailureOnTheVersionPageStaysThereWithAMessage) {
     Wizard w;
     w.Start();
     w.Click(C::cmdWeiter);
-    w.form.FailOnce[{"ListAddRow", C::lvwMDACFiles}] = true;
+    w.form.FailOnce[{"SetRows", C::lvwMDACFiles}] = true;
     w.Click(C::cmdWeiter);
     ASSERT_EQ(w.form.MessageBoxes.size(), 1u);
-    EXPECT_EQ(w.form.MessageBoxes[0].Text, w.T(140) + "\rListAddRow failed");
+    EXPECT_EQ(w.form.MessageBoxes[0].Text, w.T(140) + "\rSetRows failed");
     EXPECT_EQ(w.form.MessageBoxes[0].Title, "Quendry");
     EXPECT_EQ(w.form.MessageBoxes[0].Icon, MessageBoxIcon::Information);
     EXPECT_EQ(w.frm.Step(), 2);
@@ -270,10 +271,10 @@ TEST(NextErrorTrap, FailureOnTheRepairPageRecoversIt) {
     w.Click(C::cmdWeiter);
     w.Click(C::cmdWeiter);
     w.MarkRepairDone();
-    w.form.SetVisible(C::cmdRepairMDAC, false);
-    w.form.SelectOption(C::optFurtherProblems);
+    w.frm.Set(C::cmdRepairMDAC, &ControlState::Visible, false);
+    w.frm.OnClick(C::optFurtherProblems);
     w.form.FailOnce[{"SetCaption", C::lblRepairUrl}] = true;
-    w.form.SetEnabled(C::cmdZurück, false);
+    w.frm.Set(C::cmdZurück, &ControlState::Enabled, false);
     w.Click(C::cmdWeiter);
     ASSERT_EQ(w.form.MessageBoxes.size(), 1u);
     EXPECT_EQ(w.frm.Step(), 3);
@@ -290,7 +291,7 @@ TEST(WebPages, LinkClickOpensOnceAndStaysOnTheStep) {
     w.system.Version = {2, 5, 0, 2195};
     w.Start();
     w.Click(C::cmdWeiter);
-    w.form.SetUnderline(C::lblDownloadMDAC, true);
+    w.frm.Set(C::lblDownloadMDAC, &ControlState::Underline, true);
     // Two clicks before the timer fires still give one tick.
     w.frm.OnClick(C::lblDownloadMDAC);
     w.frm.OnClick(C::lblDownloadMDAC);

@@ -105,7 +105,7 @@ TEST(Startup, FirstStepStateAndPage) {
 
 TEST(Startup, KeepsTheExtendedStylesTheListAlreadyHas) {
     Started s;
-    s.form[C::lvwMDACFiles].ExStyle = 0x1;
+    s.frm.Set(C::lvwMDACFiles, &ControlState::ExStyle, 0x1u);
     s.Load();
     EXPECT_EQ(s.form.ListExtendedStyle(C::lvwMDACFiles), 0x4021u);
 }
@@ -139,8 +139,8 @@ TEST(Startup, FailingStepsAreSkipped) {
     s.system.SystemDirOk = false;
     s.system.VersionOk = false;
     s.form.FailOnce[{"SetCaption", C::lblWillkommen}] = true;
-    s.form.FailOnce[{"SetFontName", C::Label10}] = true;
-    s.form.FailOnce[{"SetLeft", C::imgBigPicture}] = true;
+    s.form.FailOnce[{"SetFont", C::Label10}] = true;
+    s.form.FailOnce[{"SetPlace", C::imgBigPicture}] = true;
     s.Load();
     EXPECT_EQ(s.frm.SystemDir(), "");
     EXPECT_EQ(s.frm.WinVersion(), 0);

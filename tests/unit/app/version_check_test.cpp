@@ -107,7 +107,7 @@ TEST(VersionPageRerun, ResetsNothingAndShowsTheRepairAddressLater) {
     EXPECT_FALSE(w.form.Visible(C::lblDownloadMDAC));
     w.Click(C::cmdWeiter);
     w.MarkRepairDone();
-    w.form.SelectOption(C::optFurtherProblems);
+    w.frm.OnClick(C::optFurtherProblems);
     w.Click(C::cmdWeiter); // step 4: the repair address
     for (int i = 0; i < 3; ++i)
         w.Click(C::cmdZurück);

@@ -71,7 +71,7 @@ struct Wizard {
     void MarkRepairDone() { frm.cmdRepairMDAC_Click(); }
     // A click on a link that shows `url`, and the one-shot timer's tick it asks for.
     void OpenThroughLink(const std::string& url) {
-        form.SetCaption(ControlId::lblRepairUrl, url);
+        frm.Set(ControlId::lblRepairUrl, &ControlState::Caption, url);
         frm.lblLink_Click(ControlId::lblRepairUrl);
         frm.ShellExecuteTimer_Timer();
     }

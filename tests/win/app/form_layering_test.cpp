@@ -26,7 +26,7 @@ class FormLayering : public ::testing::Test {
 public:
     static void SetUpTestSuite() {
         s_form = std::make_unique<WinForm>();
-        s_created = s_form->Create(GetModuleHandleW(nullptr), s_events);
+        s_created = s_form->Create(GetModuleHandleW(nullptr), s_events, s_view);
         if (s_created)
             s_form->Show(SW_SHOWNOACTIVATE);
     }
@@ -35,8 +35,14 @@ public:
 protected:
     void SetUp() override { ASSERT_TRUE(s_created); }
     static HWND Wnd(ControlId id) { return reinterpret_cast<HWND>(s_form->ControlHwnd(id)); }
+    // The state changed as the wizard changes it, and rendered.
+    template <typename Edit> static void Change(ControlId id, Aspect what, Edit&& edit) {
+        edit(s_view);
+        s_form->Apply(s_view, id, what);
+    }
 
     static inline NoFormEvents s_events;
+    static inline ViewState s_view;
     static inline std::unique_ptr<WinForm> s_form;
     static inline bool s_created = false;
 };
@@ -45,11 +51,11 @@ TEST_F(FormLayering, NoLabelOrPictureLiesOverAWindowedControl) {
     size_t checked = 0;
     for (ControlId page :
          {ControlId::pic1, ControlId::pic2, ControlId::pic3, ControlId::pic4, ControlId::pic5}) {
-        s_form->BringToFront(page);
+        Change(page, Aspect::FrontPage, [&](ViewState& v) { v.FrontPage = page; });
         for (const auto& entry : ControlTable()) {
             if (entry.Parent != page || !Windowed(entry.Kind))
                 continue;
-            s_form->SetVisible(entry.Id, true);
+            Change(entry.Id, Aspect::Visible, [&](ViewState& v) { v[entry.Id].Visible = true; });
             RECT rc = {};
             ASSERT_TRUE(GetWindowRect(Wnd(entry.Id), &rc));
             HWND hit = WindowFromPoint({(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2});
@@ -81,8 +87,10 @@ TEST_F(FormLayering, WindowedControlsKeepTheTableOrder) {
 // A screen reader asks the window's accessible object: each link is found as a link, named by the
 // address it shows, and one can move the focus to it.
 TEST_F(FormLayering, LinksAreFoundAsLinksNamedByTheirAddress) {
-    s_form->BringToFront(ControlId::pic2);
-    s_form->SetCaption(ControlId::lblDownloadMDAC, "https://www.velmora.example/x.html");
+    Change(ControlId::pic2, Aspect::FrontPage, [](ViewState& v) { v.FrontPage = ControlId::pic2; });
+    Change(ControlId::lblDownloadMDAC, Aspect::Caption, [](ViewState& v) {
+        v[ControlId::lblDownloadMDAC].Caption = "https://www.velmora.example/x.html";
+    });
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); // as the wizard's thread is
     IAccessible* link = nullptr;
     ASSERT_EQ(AccessibleObjectFromWindow(Wnd(ControlId::lblDownloadMDAC), OBJID_CLIENT,

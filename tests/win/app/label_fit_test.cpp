@@ -46,7 +46,7 @@ struct RealWizard {
         versions.Add("C:\\WINDOWS\\system32\\msjet40.dll", 4, 0, oldJet ? 2927 : 8015,
                      oldJet ? 4 : 0);
         frm.Form_Initialize();
-        created = form.Create(GetModuleHandleW(nullptr), frm, dpi);
+        created = form.Create(GetModuleHandleW(nullptr), frm, frm.View(), dpi);
         if (created)
             frm.Form_Load();
     }
@@ -58,9 +58,10 @@ struct RealWizard {
     // Each visible label of the page on top: its text fits it (`fit`), and no control above it
     // covers any of the text.
     void ExpectTextsWhole(const std::string& where, bool fit = true) const {
-        const C page = form.TopPage();
+        const C page = frm.View().FrontPage;
         for (const auto& entry : ControlTable()) {
-            if (entry.Kind != ControlKind::Label || entry.Parent != page || !form.Visible(entry.Id))
+            if (entry.Kind != ControlKind::Label || entry.Parent != page ||
+                !frm.View().at(entry.Id).Visible)
                 continue;
             HWND label = Wnd(entry.Id);
             const RECT text = TextRect(label, entry.AutoSize);
@@ -132,7 +133,7 @@ TEST_P(LabelFit, EveryTextIsWholeOnEveryPage) {
         ASSERT_TRUE(w.created);
         w.ExpectTextsWhole("welcome page, " + at);
         w.frm.OnClick(C::cmdWeiter);
-        ASSERT_EQ(w.form.TopPage(), C::pic2);
+        ASSERT_EQ(w.frm.View().FrontPage, C::pic2);
         w.ExpectTextsWhole(std::string(oldJet ? "old Jet" : "old MDAC") + ", " + at);
         if (!oldJet)
             continue;
@@ -142,18 +143,18 @@ TEST_P(LabelFit, EveryTextIsWholeOnEveryPage) {
         w.ExpectTextsWhole("after the repair, " + at);
         SendMessageW(w.Wnd(C::optFurtherProblems), BM_CLICK, 0, 0);
         w.frm.OnClick(C::cmdWeiter);
-        ASSERT_EQ(w.form.TopPage(), C::pic4);
+        ASSERT_EQ(w.frm.View().FrontPage, C::pic4);
         w.ExpectTextsWhole("file list page, " + at);
         w.frm.OnClick(C::cmdAbbrechen);
-        ASSERT_EQ(w.form.TopPage(), C::pic5);
+        ASSERT_EQ(w.frm.View().FrontPage, C::pic5);
         w.ExpectTextsWhole("closing page, " + at);
 
         // A system without Tahoma draws in a wider face.
         w.frm.OnClick(C::cmdZurück);
         for (C page : {C::pic2, C::pic4}) {
-            w.form.BringToFront(page);
+            w.frm.Change(page, Aspect::FrontPage, [&](ViewState& v) { v.FrontPage = page; });
             for (const auto& entry : ControlTable())
-                w.form.SetFontName(entry.Id, "DejaVu Sans");
+                w.frm.Set(entry.Id, &ControlState::FontName, "DejaVu Sans");
             w.ExpectTextsWhole("in a wider face, " + at, false);
         }
     }
