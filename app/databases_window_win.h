@@ -11,6 +11,12 @@
 
 class frmDatabases;
 
+// The window class, which the tests find the window by.
+inline constexpr wchar_t kDatabasesWindowClass[] = L"QuendryDatabases";
+
+// Line ends as an edit control shows them.
+std::wstring EditText(const std::string& utf8);
+
 class WinDatabasesForm : public IDatabasesForm {
 public:
     WinDatabasesForm() = default;

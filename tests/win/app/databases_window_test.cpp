@@ -55,7 +55,7 @@ struct Setting {
 std::function<void(HWND)> g_look;
 void CALLBACK LookThenClose(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    HWND window = FindWindowW(L"QuendryDatabases", nullptr);
+    HWND window = FindWindowW(kDatabasesWindowClass, nullptr);
     if (window && g_look)
         g_look(window);
     if (window)

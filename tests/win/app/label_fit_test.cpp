@@ -157,6 +157,15 @@ TEST_P(LabelFit, EveryTextIsWholeOnEveryPage) {
                 w.frm.Set(entry.Id, &ControlState::FontName, "DejaVu Sans");
             w.ExpectTextsWhole("in a wider face, " + at, false);
         }
+        // The buttons' captions stay whole in that face too, on one line.
+        for (const auto& entry : ControlTable()) {
+            if (entry.Kind != ControlKind::Button || entry.Parent != C::frmMain)
+                continue;
+            HWND button = w.Wnd(entry.Id);
+            RECT room = {}, text = RealWizard::TextRect(button, true);
+            GetClientRect(button, &room);
+            EXPECT_LE(text.right - text.left, room.right - 8) << entry.Name << ", " << at;
+        }
     }
 }
 
