@@ -144,14 +144,14 @@ LRESULT WinDatabasesForm::Handle(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     }
-    case WM_DROPFILES: {
-        const std::vector<std::wstring> dropped = DroppedFiles(reinterpret_cast<HDROP>(wp));
-        std::vector<std::string> paths;
-        for (const std::wstring& p : dropped)
-            paths.push_back(Narrow(p));
-        Event([&paths](frmDatabases& f) { f.Form_DropFiles(paths); });
+    case WM_DROPFILES:
+        Event([wp](frmDatabases& f) {
+            std::vector<std::string> paths;
+            for (const std::wstring& p : DroppedFiles(reinterpret_cast<HDROP>(wp)))
+                paths.push_back(Narrow(p));
+            f.Form_DropFiles(paths);
+        });
         return 0;
-    }
     case WM_NEXTDLGCTL: {
         // A label's access key asks for the control after it, as in a dialog.
         HWND to =

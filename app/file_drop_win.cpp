@@ -34,6 +34,14 @@ void LetFileDropsThrough(HWND window) {
 std::vector<std::wstring> DroppedFiles(HDROP drop) {
     static const auto query = SYSTEM_FUNCTION(L"shell32.dll", DragQueryFileW);
     static const auto finish = SYSTEM_FUNCTION(L"shell32.dll", DragFinish);
+    // The drop's memory goes back however the reading ends.
+    struct Finish {
+        HDROP Drop;
+        ~Finish() {
+            if (finish)
+                finish(Drop);
+        }
+    } release{drop};
     std::vector<std::wstring> files;
     if (query) {
         const UINT count = query(drop, 0xFFFFFFFF, nullptr, 0);
@@ -46,7 +54,5 @@ std::vector<std::wstring> DroppedFiles(HDROP drop) {
                 files.push_back(name);
         }
     }
-    if (finish)
-        finish(drop);
     return files;
 }
