@@ -118,7 +118,7 @@ void WinDatabasesForm::Layout() {
     const int pad = 4 * tm.tmAveCharWidth;
     const int gap = Px(120);
     struct Box {
-        const ControlSpec* Spec;
+        const ControlSpec* Row;
         RECT Rc;
     };
     std::vector<Box> boxes;
@@ -128,33 +128,33 @@ void WinDatabasesForm::Layout() {
                 {&e, {Px(e.Left), Px(e.Top), Px(e.Left + e.Width), Px(e.Top + e.Height)}});
     // Buttons first widen to their captions, leftwards; a text beside one ends before it.
     for (Box& b : boxes) {
-        if (b.Spec->Kind != ControlKind::Button)
+        if (b.Row->Kind != ControlKind::Button)
             continue;
-        const int need = static_cast<int>(TextRect(b.Spec->Id, 0).right) + pad;
+        const int need = static_cast<int>(TextRect(b.Row->Id, 0).right) + pad;
         if (b.Rc.right - b.Rc.left < need)
             b.Rc.left = b.Rc.right - need;
     }
     for (Box& b : boxes)
         for (const Box& other : boxes)
-            if (&other != &b && other.Spec->Top == b.Spec->Top && other.Rc.left > b.Rc.left &&
+            if (&other != &b && other.Row->Top == b.Row->Top && other.Rc.left > b.Rc.left &&
                 b.Rc.right > other.Rc.left - gap)
                 b.Rc.right = other.Rc.left - gap;
     // Then each row of the design (controls of one top) moves down by what the rows above grew.
     int shift = 0;
     for (size_t i = 0; i < boxes.size();) {
-        const int top = boxes[i].Spec->Top;
+        const int top = boxes[i].Row->Top;
         int grow = 0;
         size_t end = i;
-        for (; end < boxes.size() && boxes[end].Spec->Top == top; ++end) {
+        for (; end < boxes.size() && boxes[end].Row->Top == top; ++end) {
             Box& b = boxes[end];
             b.Rc.top += shift;
             b.Rc.bottom += shift;
             const int have = static_cast<int>(b.Rc.bottom - b.Rc.top);
             int need = have;
-            if (b.Spec->Kind == ControlKind::Label)
+            if (b.Row->Kind == ControlKind::Label)
                 need = static_cast<int>(
-                    TextRect(b.Spec->Id, static_cast<int>(b.Rc.right - b.Rc.left)).bottom);
-            else if (b.Spec->Kind == ControlKind::Button)
+                    TextRect(b.Row->Id, static_cast<int>(b.Rc.right - b.Rc.left)).bottom);
+            else if (b.Row->Kind == ControlKind::Button)
                 need = static_cast<int>(tm.tmHeight + tm.tmHeight / 2);
             if (need > have) {
                 grow = std::max(grow, need - have);
@@ -165,7 +165,7 @@ void WinDatabasesForm::Layout() {
         i = end;
     }
     for (const Box& b : boxes)
-        SetWindowPos(Wnd(b.Spec->Id), nullptr, b.Rc.left, b.Rc.top, b.Rc.right - b.Rc.left,
+        SetWindowPos(Wnd(b.Row->Id), nullptr, b.Rc.left, b.Rc.top, b.Rc.right - b.Rc.left,
                      b.Rc.bottom - b.Rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
     RECT rc = {0, 0, Px(window.Width), Px(window.Height) + shift};
     AdjustWindowRectEx(&rc, static_cast<DWORD>(GetWindowLongPtrW(m_hwnd, GWL_STYLE)), FALSE,

@@ -38,30 +38,30 @@ void WinDatabasesForm::Apply(const ViewState& view, ControlId id) {
     const ControlKind kind = Describe(id).Kind;
     if (kind == ControlKind::ListView) {
         ShowList(st);
-    } else if (kind == ControlKind::Label) {
-        SetWindowTextW(hwnd, Widen(st.Caption).c_str());
-        // A list shows no text of its own: its window text is its name for a screen reader,
-        // taken from the label before it, as the other controls take theirs.
-        const auto table = DatabasesTable();
-        for (size_t i = 0; i + 1 < table.size(); ++i)
-            if (table[i].Id == id && table[i + 1].Kind == ControlKind::ListView) {
-                std::wstring name = Widen(st.Caption);
-                std::erase(name, L'&');
-                SetWindowTextW(Wnd(table[i + 1].Id), name.c_str());
-            }
-        if (IsWindowVisible(m_hwnd))
-            Layout();
     } else {
         const std::wstring text =
             kind == ControlKind::TextBox ? EditText(st.Caption) : Widen(st.Caption);
         if (WindowText(hwnd) != text) {
             SetWindowTextW(hwnd, text.c_str());
+            if (kind == ControlKind::Label)
+                NameListAfter(id, text);
             if (kind != ControlKind::TextBox && IsWindowVisible(m_hwnd))
                 Layout();
         }
     }
     EnableWindow(hwnd, st.Enabled);
     ShowWindow(hwnd, st.Visible ? SW_SHOWNA : SW_HIDE);
+}
+
+void WinDatabasesForm::NameListAfter(ControlId label, std::wstring name) {
+    // A list shows no text of its own: its window text is its name for a screen reader, taken
+    // from the label before it, as the other controls take theirs.
+    const auto table = DatabasesTable();
+    for (size_t i = 0; i + 1 < table.size(); ++i)
+        if (table[i].Id == label && table[i + 1].Kind == ControlKind::ListView) {
+            std::erase(name, L'&');
+            SetWindowTextW(Wnd(table[i + 1].Id), name.c_str());
+        }
 }
 
 void WinDatabasesForm::ShowList(const ControlState& st) {

@@ -46,6 +46,8 @@ private:
     template <typename F> void Event(F&& handler);
     bool Create(HINSTANCE instance, const std::wstring& face);
     void ShowList(const ControlState& state);
+    // Gives the list after `label` in the table the label's text as its name.
+    void NameListAfter(ControlId label, std::wstring name);
     // Places every control: a row moves down where a text above needs more lines than it has,
     // and a button widens to its caption, narrowing a text beside it.
     void Layout();

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "cli/console_text.h"
 #include "cli_process.h"
 #include "data_access_setup.h"
 #include "flow_support.h"
@@ -17,19 +18,9 @@ using C = ControlId;
 
 namespace {
 
-std::string Lf(std::string text) {
-    std::string out;
-    for (char c : text)
-        if (c != '\r')
-            out += c;
-    return out;
-}
-
 // A text of the string table with its first value in place.
 std::string With(uint16_t id, Language lang, const std::string& value) {
-    std::string text = LoadText(id, lang);
-    const size_t at = text.find("[1:*]");
-    return at == std::string::npos ? text : text.replace(at, 5, value);
+    return FillNumbered(LoadText(id, lang), {value});
 }
 
 // The dialog's file name box: its one edit control, however deep the dialog keeps it.
@@ -68,7 +59,7 @@ TEST_F(DatabasesWindow, AnswersChecksAProgramCopiesAndGivesTheWizardBack) {
     // What the console answers on this machine, from its title line to the inventory.
     const CliResult cli = RunCli(L"report");
     ASSERT_TRUE(cli.Finished);
-    const std::string report = Lf(cli.Out);
+    const std::string report = LineFeedsOnly(cli.Out);
     const size_t from = report.find(LoadText(261, lang) + "\n");
     ASSERT_NE(from, std::string::npos) << report;
     const std::string answer = report.substr(from, report.find("\n\n", from) + 1 - from);
@@ -84,7 +75,7 @@ TEST_F(DatabasesWindow, AnswersChecksAProgramCopiesAndGivesTheWizardBack) {
     HWND window = q.Control(C::frmDatabases);
     EXPECT_EQ(WindowCaption(window), LoadText(360, lang));
     EXPECT_FALSE(IsWindowEnabled(q.Window())); // the wizard waits for it
-    EXPECT_EQ(Lf(q.Text(C::txtAnswer)), answer);
+    EXPECT_EQ(LineFeedsOnly(q.Text(C::txtAnswer)), answer);
     bool jetRow = false;
     for (int i = 0; i < q.ListCount(C::lvwInventory); ++i) {
         const auto row = q.ListRow(C::lvwInventory, i);
@@ -122,15 +113,16 @@ TEST_F(DatabasesWindow, AnswersChecksAProgramCopiesAndGivesTheWizardBack) {
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(program.c_str()));
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_TRUE(q.WaitFor([&] { return !q.Text(C::txtProgram).empty(); }));
-    const std::string checked = Lf(q.Text(C::txtProgram));
+    const std::string checked = LineFeedsOnly(q.Text(C::txtProgram));
     EXPECT_EQ(
         checked.rfind(With(309, lang, Utf8(program)) + "\n" + With(310, lang, "64") + "\n", 0), 0u)
         << checked;
 
     // Copy gives the whole report: the answer, the inventory, the program's answer.
     q.Click(C::cmdCopy);
-    ASSERT_TRUE(q.WaitFor([&] { return Lf(Clipboard()).find(checked) != std::string::npos; }));
-    EXPECT_EQ(Lf(Clipboard()).rfind(answer, 0), 0u);
+    ASSERT_TRUE(
+        q.WaitFor([&] { return LineFeedsOnly(Clipboard()).find(checked) != std::string::npos; }));
+    EXPECT_EQ(LineFeedsOnly(Clipboard()).rfind(answer, 0), 0u);
 
     // Esc closes it; the wizard is as it was, with the focus on its button.
     SetForegroundWindow(window);

@@ -99,6 +99,15 @@ std::string Fill(const std::string& text, const std::string& value) {
     return out;
 }
 
+std::string FillNumbered(std::string text, const std::vector<std::string>& values) {
+    for (size_t n = 0; n < values.size(); ++n) {
+        const std::string mark = "[" + std::to_string(n + 1) + ":*]";
+        if (const size_t at = text.find(mark); at != std::string::npos)
+            text.replace(at, mark.size(), values[n]);
+    }
+    return text;
+}
+
 void WizardTest::SetUpTestSuite() {
     SetWineUnmanagedWindows(Wide(QUENDRY_EXE_NAME).c_str(), true);
 }

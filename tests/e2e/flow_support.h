@@ -29,6 +29,8 @@ int Px(int twips);
 
 // `text` with its "[*]" marker replaced by `value`.
 std::string Fill(const std::string& text, const std::string& value);
+// `text` with its numbered placeholders "[1:*]", "[2:*]", ... replaced by `values` in turn.
+std::string FillNumbered(std::string text, const std::vector<std::string>& values);
 
 // A test that starts the program: its windows go unmanaged for the suite (see
 // SetWineUnmanagedWindows), so that each normal end of the program is quick.

@@ -179,10 +179,8 @@ TEST_F(Repair, AllPresentEachOfTheTwentyFourRecordsOneCall) {
     ASSERT_TRUE(q.Visible(C::cmdDatabases));
     MouseClick(ScreenCenter(q, C::cmdDatabases));
     ASSERT_TRUE(q.WaitFor([&] { return q.Control(C::txtAnswer) != nullptr; }));
-    std::string jet = T(265);
-    const std::string values[] = {"mdb", "OLE DB", "Microsoft.Jet.OLEDB.4.0", T(267)};
-    for (size_t n = 0; n < std::size(values); ++n)
-        jet.replace(jet.find("[" + std::to_string(n + 1) + ":*]"), 5, values[n]);
+    const std::string jet =
+        FillNumbered(T(265), {"mdb", "OLE DB", "Microsoft.Jet.OLEDB.4.0", T(267)});
     EXPECT_NE(q.Text(C::txtAnswer).find(jet + "\r\n"), std::string::npos) << q.Text(C::txtAnswer);
 }
 
